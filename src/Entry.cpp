@@ -1,0 +1,10 @@
+#include <allegro.h>
+
+#include "Main.h"
+
+// The process entry lives apart from Main.cpp so that tests can link the whole game.
+int main()
+{
+    return GameMain();
+}
+END_OF_MAIN()

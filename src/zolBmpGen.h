@@ -1,0 +1,21 @@
+#ifndef ZOLBMPGEN_H
+#define ZOLBMPGEN_H
+
+struct BITMAP;
+
+// Picture generators. Each returns a new bitmap of the source's size (zolGenNoise: of the size
+// asked for) that the caller owns and destroys, or null when the library cannot create one.
+// Sources are only read.
+
+// Random colours between two colours: three zolRand() calls per pixel, blue then green then red.
+BITMAP* zolGenNoise(int colour1, int colour2, int width, int height);
+BITMAP* zolGenSmooth(BITMAP* src);      // five-point box filter
+BITMAP* zolGenClone(BITMAP* src);       // exact copy
+
+// Lighting: every pixel keeps 128/255 to 255/255 of its brightness. LightOn glows from the
+// picture's centre (a red tile); LightOff glows in from each side whose flag is set (a blue tile
+// with lit neighbours). All geometry comes from the source's width.
+BITMAP* zolGenLightOn(BITMAP* src);
+BITMAP* zolGenLightOff(BITMAP* src, bool north, bool east, bool south, bool west);
+
+#endif

@@ -1,0 +1,37 @@
+#ifndef ZOLTILETYPE_H
+#define ZOLTILETYPE_H
+
+#include <vector>
+
+struct BITMAP;
+class zolTile;
+class zolUnit;
+
+// The shared description of one kind of tile: its seventeen pictures, whether units can enter,
+// and what it does each tick to its tiles and to the units standing on them. Every tile of a
+// kind points at the same type; the five types live from BuildTiles() to the end of the program.
+class zolTileType
+{
+public:
+    zolTileType();
+    virtual ~zolTileType();                 // destroys the pictures in the slots
+
+    virtual void Build(BITMAP* src);        // 17 pictures lit by the generators; src stays the caller's
+    virtual void Update(zolTile* tile);     // once per tick for every tile of this type; base: nothing
+    virtual void EffectUnit(zolUnit* unit, zolTile* tile);  // once per tick per unit on such a tile
+
+    // Unchecked: both need a built type.
+    virtual BITMAP* GetLit()                { return m_pvBmps[0]; }
+    virtual BITMAP* GetUnlit(int mask)      { return m_pvBmps[1 + (mask & 15)]; }
+
+    virtual void    SetBmp(int slot, BITMAP* bmp);  // stores a copy; the caller keeps bmp
+    virtual void    SetSolid(bool solid)    { m_bSolid = solid; }
+    virtual BITMAP* GetBmp(int slot);               // null outside the slots
+    virtual bool    IsSolid()               { return m_bSolid; }
+
+private:
+    std::vector<BITMAP*> m_pvBmps;          // slot 0 lit; slot 1 + m unlit for lit-neighbour mask m
+    bool                 m_bSolid;
+};
+
+#endif
