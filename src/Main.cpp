@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include <allegro.h>
 
@@ -62,7 +63,14 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 
 int GameMain()
 {
-    allegro_init();
+    // Without a display the library finds no system at all, and every later call of it would
+    // crash: the message has to go to the terminal.
+    if (allegro_init() != 0)
+    {
+        fputs("Couldn't set 640x480 graphics mode. Cannot continure sorry.\n"
+              "(No display was found: is DISPLAY set?)\n", stderr);
+        return -1;
+    }
 
     static const int depths[4] = {32, 16, 24, 15};
     bool modeSet = false;
