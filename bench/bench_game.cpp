@@ -1,0 +1,102 @@
+#include <cerrno>
+#include <cstdio>
+
+#include <allegro.h>
+#include <benchmark/benchmark.h>
+
+#include "Main.h"
+#include "Scenarios.h"
+#include "zolAI.h"
+#include "zolMap.h"
+#include "zolRandom.h"
+#include "zolUnit.h"
+
+// Every case is seeded, so two runs measure the same game. One iteration is one tick or one
+// frame; "units" is the number of live units while it was measured.
+
+namespace
+{
+    int LiveUnits(zolMap* map)
+    {
+        return map->GetUnitCount(true) + map->GetUnitCount(false);
+    }
+
+    // A war at its steady state: about 3000 units spawning, crossing, fighting and dying.
+    zolMap* WarAtPeak()
+    {
+        zolSeedRand(99);
+        zu_dwMaxUnits = 1500;
+        zolMap* map = NewWarMap();
+        for (int tick = 0; tick < 3000; tick++)
+            map->Update();
+        return map;
+    }
+}
+
+// The opening of a match against the computer, red idle, 20000 ticks.
+static void BM_StartTick(benchmark::State& state)
+{
+    zolSeedRand(1);
+    ai_svJobs.clear();
+    zolMap* map = NewMatchMap(20, 14);
+    int red[2] = {0, 0}, blue[2] = {19, 13};
+    for (auto _ : state)
+    {
+        DoPlayer1(red, map, 20, 14);
+        DoAI(blue, map, 20, 14);
+        map->Update();
+    }
+    state.counters["units"] = LiveUnits(map);
+    delete map;
+}
+BENCHMARK(BM_StartTick)->Iterations(20000)->Unit(benchmark::kMicrosecond);
+
+static void BM_WarTick(benchmark::State& state)
+{
+    zolMap* map = WarAtPeak();
+    for (auto _ : state)
+        map->Update();
+    state.counters["units"] = LiveUnits(map);
+    delete map;
+}
+BENCHMARK(BM_WarTick)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+static void BM_WarFrame(benchmark::State& state)
+{
+    zolMap* map = WarAtPeak();
+    BITMAP* frame = create_bitmap(640, 480);
+    int red[2] = {5, 5}, blue[2] = {15, 5};
+    for (auto _ : state)
+        DrawMatchFrame(frame, map, red, blue, 0, 3000);
+    state.counters["units"] = LiveUnits(map);
+    destroy_bitmap(frame);
+    delete map;
+}
+BENCHMARK(BM_WarFrame)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+// Start-up's share of picture work: the five tile types from the four source pictures.
+static void BM_BuildTiles(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        ReleaseTiles();
+        if (!BuildTiles())
+            state.SkipWithError("the tile pictures are missing: run in the run folder");
+    }
+}
+BENCHMARK(BM_BuildTiles)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(32);
+    if (!BuildTiles())
+    {
+        fprintf(stderr, "Data/ not found: run the benchmark in the run folder\n");
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    ReleaseTiles();
+    return 0;
+}
