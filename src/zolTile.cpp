@@ -53,20 +53,13 @@ void zolTile::Update()
         tileDamage[s] += zu_dwvTileDamage[t];
     }
 
-    // Both sides strike with the totals taken above, before either loses anyone.
-    if (m_dwvDamage[1])
+    // Both sides strike with the totals taken above, before either loses anyone, so one pass
+    // can deal both blows. A side with no damage on the tile strikes no one.
+    if (m_dwvDamage[0] && m_dwvDamage[1])
     {
-        int hit = std::max(m_dwvDamage[1] / 4, 4);
+        int hit[2] = {std::max(m_dwvDamage[1] / 4, 4), std::max(m_dwvDamage[0] / 4, 4)};
         for (zolUnit* unit : m_pvUnits)
-            if (!unit->GetSide())
-                unit->DecHealth(hit);
-    }
-    if (m_dwvDamage[0])
-    {
-        int hit = std::max(m_dwvDamage[0] / 4, 4);
-        for (zolUnit* unit : m_pvUnits)
-            if (unit->GetSide())
-                unit->DecHealth(hit);
+            unit->DecHealth(hit[unit->GetSide()]);
     }
 
     if (m_pType)
@@ -113,39 +106,44 @@ void zolTile::CheckNeighbours()
     m_dwLitMask = mask;
 }
 
-void zolTile::SetNeighbour(int dir, zolTile* tile)
-{
-    m_pNeighbour[std::clamp(dir, 0, 3)] = tile;
-}
-
-zolTile* zolTile::GetNeighbour(int dir)
-{
-    return m_pNeighbour[std::clamp(dir, 0, 3)];
-}
-
 void zolTile::AddUnit(zolUnit* unit)
 {
     m_pvUnits.push_back(unit);
+    unit->m_pListTile = this;
+    unit->m_itListEntry = std::prev(m_pvUnits.end());
     unit->SetTile(this);
+}
+
+std::list<zolUnit*>::iterator zolTile::FindUnit(zolUnit* unit)
+{
+    if (unit->m_pListTile == this)
+        return unit->m_itListEntry;
+    return std::find(m_pvUnits.begin(), m_pvUnits.end(), unit);
 }
 
 void zolTile::MoveUnit(zolUnit* unit, int dir)
 {
-    auto it = std::find(m_pvUnits.begin(), m_pvUnits.end(), unit);
+    auto it = FindUnit(unit);
     if (it == m_pvUnits.end())
         return;
     zolTile* neighbour = GetNeighbour(dir);
     if (!neighbour)
         return;
-    neighbour->AddUnit(unit);
-    m_pvUnits.erase(it);
+    // The list node itself moves over: no allocation, and the unit's place stays known.
+    neighbour->m_pvUnits.splice(neighbour->m_pvUnits.end(), m_pvUnits, it);
+    unit->m_pListTile = neighbour;
+    unit->m_itListEntry = it;
+    unit->SetTile(neighbour);
 }
 
 void zolTile::RemoveUnit(zolUnit* unit)
 {
-    auto it = std::find(m_pvUnits.begin(), m_pvUnits.end(), unit);
-    if (it != m_pvUnits.end())
-        m_pvUnits.erase(it);
+    auto it = FindUnit(unit);
+    if (it == m_pvUnits.end())
+        return;
+    if (unit->m_pListTile == this && unit->m_itListEntry == it)
+        unit->m_pListTile = nullptr;
+    m_pvUnits.erase(it);
 }
 
 bool zolTile::IsSolid()

@@ -26,8 +26,9 @@ public:
     void SetType(zolTileType* type)         { m_pType = type; }
     void SetLit(bool lit);                  // may destroy both commands, see the .cpp
     void CheckNeighbours();                 // recounts the lit-neighbour mask
-    void     SetNeighbour(int dir, zolTile* tile);  // dir clamped to 0..3 (0 N, 1 E, 2 S, 3 W)
-    zolTile* GetNeighbour(int dir);
+    // dir clamped to 0..3 (0 N, 1 E, 2 S, 3 W)
+    void     SetNeighbour(int dir, zolTile* tile) { m_pNeighbour[ClampDir(dir)] = tile; }
+    zolTile* GetNeighbour(int dir)          { return m_pNeighbour[ClampDir(dir)]; }
 
     void AddUnit(zolUnit* unit);            // also points the unit at this tile
     void MoveUnit(zolUnit* unit, int dir);  // hands the unit to the neighbour; no solidity test
@@ -53,6 +54,9 @@ public:
     int                  GetDamage(bool side) { return m_dwvDamage[side]; }
 
 private:
+    static int ClampDir(int dir)            { return dir < 0 ? 0 : dir > 3 ? 3 : dir; }
+    std::list<zolUnit*>::iterator FindUnit(zolUnit* unit);  // end() when not listed here
+
     zolTileType*        m_pType;            // shared, not owned; null: solid and not drawn
     bool                m_bLit;             // owner: true red, false blue
     int                 m_dwHealth;

@@ -39,6 +39,7 @@ zolUnit::zolUnit()
     m_dwHealth = zu_dwvMaxHealth[0];
     m_dwExp = 0;
     m_pTile = nullptr;
+    m_pListTile = nullptr;
 }
 
 void zolUnit::Move()
@@ -58,17 +59,16 @@ void zolUnit::Move()
         m_fVelY += WanderKick();
     }
 
-    zolTile* n[4];
-    for (int dir = 0; dir < 4; dir++)
-        n[dir] = m_pTile->GetNeighbour(dir);
+    zolTile* tile = m_pTile;
 
     // Off its own ground a unit is drawn toward every open neighbour of its side.
-    if (m_pTile->IsLit() != m_bSide)
+    if (tile->IsLit() != m_bSide)
     {
-        if (n[0] && !n[0]->IsSolid() && n[0]->IsLit() == m_bSide) m_fVelY -= 0.01f;
-        if (n[1] && !n[1]->IsSolid() && n[1]->IsLit() == m_bSide) m_fVelX += 0.01f;
-        if (n[2] && !n[2]->IsSolid() && n[2]->IsLit() == m_bSide) m_fVelY += 0.01f;
-        if (n[3] && !n[3]->IsSolid() && n[3]->IsLit() == m_bSide) m_fVelX -= 0.01f;
+        zolTile* n;
+        if ((n = tile->GetNeighbour(0)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelY -= 0.01f;
+        if ((n = tile->GetNeighbour(1)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelX += 0.01f;
+        if ((n = tile->GetNeighbour(2)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelY += 0.01f;
+        if ((n = tile->GetNeighbour(3)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelX -= 0.01f;
     }
 
     m_fX += m_fVelX * 0.01f;
@@ -86,14 +86,14 @@ void zolUnit::Move()
         dir = 2;
     if (dir >= 0)
     {
-        zolTile* next = n[dir];
+        zolTile* next = tile->GetNeighbour(dir);
         float& pos = (dir == 1 || dir == 3) ? m_fX : m_fY;
         float& vel = (dir == 1 || dir == 3) ? m_fVelX : m_fVelY;
         float edge = (dir == 1 || dir == 2) ? 1.0f : -1.0f;
         if (next && !next->IsSolid())
         {
             pos -= 2.0f * edge;
-            m_pTile->MoveUnit(this, dir);
+            tile->MoveUnit(this, dir);
             m_pTile = next;
         }
         else
@@ -158,12 +158,6 @@ void zolUnit::Draw(BITMAP* bmp, int x, int y)
         vline(bmp, px + 3, py - 2, py + 2, c);
         break;
     }
-}
-
-void zolUnit::IncHealth(int n)
-{
-    int cap = zu_dwvMaxHealth[m_dwType];
-    m_dwHealth = m_dwHealth + n < cap ? m_dwHealth + n : cap;
 }
 
 void zolUnit::IncExp()

@@ -1,6 +1,8 @@
 #ifndef ZOLUNIT_H
 #define ZOLUNIT_H
 
+#include <list>
+
 struct BITMAP;
 class zolTile;
 
@@ -20,7 +22,11 @@ public:
     void Move();                    // one tick; leaves GetTile() null when the unit dies
     void Draw(BITMAP* bmp, int x, int y);   // (x, y): pixel centre of the unit's tile
 
-    void IncHealth(int n);          // capped at the rank's maximum
+    void IncHealth(int n)           // capped at the rank's maximum
+    {
+        int cap = zu_dwvMaxHealth[m_dwType];
+        m_dwHealth = m_dwHealth + n < cap ? m_dwHealth + n : cap;
+    }
     void DecHealth(int n)           { m_dwHealth -= n; }    // no floor: below 0 dies at the next Move()
     void IncExp();                  // may rise a rank, with a full heal
     void AddVel(float dx, float dy) { m_fVelX += dx; m_fVelY += dy; }
@@ -45,6 +51,8 @@ public:
     void     SetVel(float vx, float vy) { m_fVelX = vx; m_fVelY = vy; }
 
 private:
+    friend class zolTile;           // keeps the unit's place in its list, below
+
     int      m_dwType;              // rank 0..7
     int      m_dwColor;             // a makecol() value
     bool     m_bSide;               // true red, false blue
@@ -53,6 +61,11 @@ private:
     int      m_dwHealth;            // dead below 0
     int      m_dwExp;               // toward the next rank
     zolTile* m_pTile;               // not owned; null once dead
+
+    // Where the unit stands in a tile's list, so that leaving it costs no search: the tile whose
+    // list holds m_itListEntry, or null when the unit is in none.
+    zolTile*                      m_pListTile;
+    std::list<zolUnit*>::iterator m_itListEntry;
 };
 
 #endif
