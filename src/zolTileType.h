@@ -29,8 +29,15 @@ public:
     virtual BITMAP* GetBmp(int slot);               // null outside the slots
     virtual bool    IsSolid()               { return m_bSolid; }
 
+    // True when picture is the one in slot and holds no pixel of the mask colour, so that
+    // copying it shows the same as drawing it masked.
+    bool IsOpaque(int slot, BITMAP* picture);
+
 private:
+    void CheckOpaque(int slot);
+
     std::vector<BITMAP*> m_pvBmps;          // slot 0 lit; slot 1 + m unlit for lit-neighbour mask m
+    std::vector<bool>    m_pvOpaque;        // by slot, as IsOpaque() tells
     bool                 m_bSolid;
 };
 

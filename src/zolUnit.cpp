@@ -1,6 +1,7 @@
 #include "zolUnit.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include <allegro.h>
 
@@ -19,6 +20,52 @@ namespace
     float RandomUnitSpan()
     {
         return (float)(zolRand() % 20001) / 10000.0f - 1.0f;
+    }
+
+    // The pixels a unit of each rank covers, as offsets from its centre: a 3 x 3 body and the
+    // rank's mark of dots and bars.
+    struct Stamp
+    {
+        int count = 0;
+        int dx[32], dy[32];
+
+        void Dot(int x, int y)              { dx[count] = x; dy[count] = y; count++; }
+        void HBar(int x1, int x2, int y)    { for (int x = x1; x <= x2; x++) Dot(x, y); }
+        void VBar(int x, int y1, int y2)    { for (int y = y1; y <= y2; y++) Dot(x, y); }
+    };
+
+    const Stamp* RankStamps()
+    {
+        static Stamp stamps[8];
+        static bool made = false;
+        if (made)
+            return stamps;
+        for (Stamp& s : stamps)
+            for (int y = -1; y <= 1; y++)
+                s.HBar(-1, 1, y);
+        stamps[1].Dot(-2, -2);
+        stamps[2].Dot(2, -2);  stamps[2].Dot(-2, -2);
+        stamps[3].Dot(2, 2);   stamps[3].Dot(2, -2);  stamps[3].Dot(-2, -2);
+        stamps[4].Dot(-2, 2);  stamps[4].Dot(2, 2);   stamps[4].Dot(2, -2);  stamps[4].Dot(-2, -2);
+        stamps[5].HBar(-2, 2, -3);  stamps[5].HBar(-2, 2, 3);
+        stamps[6].VBar(-3, -2, 2);  stamps[6].VBar(3, -2, 2);
+        stamps[6].HBar(-5, -4, 0);  stamps[6].HBar(4, 5, 0);
+        stamps[7].HBar(-2, 2, -3);  stamps[7].HBar(-2, 2, 3);
+        stamps[7].VBar(-3, -2, 2);  stamps[7].VBar(3, -2, 2);
+        made = true;
+        return stamps;
+    }
+
+    template <typename Pixel>
+    void StampPixels(BITMAP* bmp, int px, int py, int colour, const Stamp& stamp)
+    {
+        Pixel c = (Pixel)colour;
+        Pixel* rows[7];
+        for (int r = 0; r < 7; r++)
+            rows[r] = (Pixel*)bmp->line[py - 3 + r] + px;
+        const int count = stamp.count;
+        for (int i = 0; i < count; i++)
+            rows[3 + stamp.dy[i]][stamp.dx[i]] = c;
     }
 
     float WanderKick()
@@ -119,45 +166,20 @@ void zolUnit::Draw(BITMAP* bmp, int x, int y)
 {
     int px = x + (int)(16.0f * m_fX);
     int py = y + (int)(16.0f * m_fY);
-    int c = m_dwColor;
-    rectfill(bmp, px - 1, py - 1, px + 1, py + 1, c);
-    switch (m_dwType)
-    {
-    case 1:
-        putpixel(bmp, px - 2, py - 2, c);
-        break;
-    case 2:
-        putpixel(bmp, px + 2, py - 2, c);
-        putpixel(bmp, px - 2, py - 2, c);
-        break;
-    case 3:
-        putpixel(bmp, px + 2, py + 2, c);
-        putpixel(bmp, px + 2, py - 2, c);
-        putpixel(bmp, px - 2, py - 2, c);
-        break;
-    case 4:
-        putpixel(bmp, px - 2, py + 2, c);
-        putpixel(bmp, px + 2, py + 2, c);
-        putpixel(bmp, px + 2, py - 2, c);
-        putpixel(bmp, px - 2, py - 2, c);
-        break;
-    case 5:
-        hline(bmp, px - 2, py - 3, px + 2, c);
-        hline(bmp, px - 2, py + 3, px + 2, c);
-        break;
-    case 6:
-        vline(bmp, px - 3, py - 2, py + 2, c);
-        vline(bmp, px + 3, py - 2, py + 2, c);
-        hline(bmp, px - 5, py, px - 4, c);
-        hline(bmp, px + 4, py, px + 5, c);
-        break;
-    case 7:
-        hline(bmp, px - 2, py - 3, px + 2, c);
-        hline(bmp, px - 2, py + 3, px + 2, c);
-        vline(bmp, px - 3, py - 2, py + 2, c);
-        vline(bmp, px + 3, py - 2, py + 2, c);
-        break;
-    }
+    const Stamp& stamp = RankStamps()[m_dwType & 7];
+
+    // Wholly inside a memory bitmap's clip the pixels are written straight into its lines; the
+    // library's clipped putpixel would set exactly the same ones.
+    bool inside = is_memory_bitmap(bmp) && px - 5 >= bmp->cl && px + 5 < bmp->cr &&
+                  py - 3 >= bmp->ct && py + 3 < bmp->cb;
+    int depth = bitmap_color_depth(bmp);
+    if (inside && depth == 32)
+        StampPixels<uint32_t>(bmp, px, py, m_dwColor, stamp);
+    else if (inside && (depth == 16 || depth == 15))
+        StampPixels<uint16_t>(bmp, px, py, m_dwColor, stamp);
+    else
+        for (int i = 0; i < stamp.count; i++)
+            putpixel(bmp, px + stamp.dx[i], py + stamp.dy[i], m_dwColor);
 }
 
 void zolUnit::IncExp()
