@@ -1,0 +1,80 @@
+# Shared by the end-to-end scripts: a private X server, the real game in it, keys the game can
+# see, and looks at the screen. Sourced with the game binary and its run folder as $1 and $2.
+set -u
+GAME=$(readlink -f "$1") RUN=$(readlink -f "$2")
+for tool in Xvfb xdotool; do command -v $tool >/dev/null || { echo "skipped: no $tool"; exit 77; }; done
+WORK=$(mktemp -d) XVFB_PID='' GAME_PID='' WIN='' PASS=0 FAIL=0
+
+stop_game() {
+    [ -n "$GAME_PID" ] || return 0
+    # Allegro's message box is a child of the game and outlives it.
+    for child in $(ps -o pid= --ppid "$GAME_PID"); do kill "$child" 2>/dev/null; done
+    kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; GAME_PID=''
+}
+cleanup() { stop_game; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null; rm -rf "$WORK"; }
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+# Xvfb picks a free display itself and names it once it accepts clients.
+exec {dfd}>"$WORK/display"
+Xvfb -displayfd "$dfd" -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+exec {dfd}>&-
+for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+[ -s "$WORK/display" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+DISPLAY=:$(head -1 "$WORK/display")
+export DISPLAY
+
+# start_game [DIR]: runs the game with DIR (default the run folder) as its working directory.
+start_game() {
+    (cd "${1:-$RUN}" && exec "$GAME") >"$WORK/game.out" 2>&1 &
+    GAME_PID=$!
+}
+# find_window: waits up to 15 s for the game's window and gives it the keyboard.
+find_window() {
+    WIN=$(timeout 15 xdotool search --sync --name '^glowfront$' | head -1)
+    [ -n "$WIN" ] && xdotool windowfocus --sync "$WIN"
+}
+# wait_title FILE: the window shows before the keyboard is installed and the tiles are built;
+# keys count only once the title picture is on screen. Leaves that screen in FILE.
+wait_title() {
+    for _ in $(seq 30); do
+        shot "$1"; [ "$(differ "$1" "$RUN/Data/Title.bmp" 0 0 640 140)" = 0 ] && return 0; sleep 0.5
+    done
+    return 1
+}
+# press KEY...: the game looks at its key state once per pass, so a quick tap can fall between
+# two looks; each key is held for a moment and the game is given time to act on it.
+press() {
+    for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done
+}
+shot() { import -window root "$1"; }
+# avg FILE X Y W H: mean colour of a rectangle as "r g b", 0..255.
+avg() {
+    convert "$1" -crop "$4x$5+$2+$3" +repage -scale '1x1!' \
+        -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+# count FILE X Y W H EXPR: pixels of a rectangle for which the awk EXPR on r, g, b (0..255) holds;
+# nothing at all when the picture cannot be read, so that no count of 0 passes by mistake.
+count() {
+    convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 |
+        awk "{ r = \$1; g = \$2; b = \$3 } ($6) { n++ } END { if (NR) print n + 0 }"
+}
+# differ A B X Y W H: pixels of a rectangle that are not the same in the two pictures, or "error".
+differ() {
+    compare -metric AE "$1[$5x$6+$3+$4]" "$2[$5x$6+$3+$4]" null: 2>&1 |
+        awk '$1 ~ /^[0-9][0-9.e+]*$/ { printf "%d", $1; ok = 1 } END { if (!ok) print "error" }'
+}
+# wait_exit SECONDS: sets STATUS to the game's exit status, or to 124 if it still runs by then.
+wait_exit() {
+    local tenths=$(($1 * 10))
+    while kill -0 "$GAME_PID" 2>/dev/null && [ $tenths -gt 0 ]; do sleep 0.1; tenths=$((tenths - 1)); done
+    if kill -0 "$GAME_PID" 2>/dev/null; then STATUS=124; stop_game; return; fi
+    wait "$GAME_PID"; STATUS=$?; GAME_PID=''
+}
+# check WHAT COMMAND...: one verdict, kept for the summary.
+check() {
+    local what=$1; shift
+    if "$@"; then PASS=$((PASS + 1)); echo "ok   $what"; else FAIL=$((FAIL + 1)); echo "FAIL $what"; return 1; fi
+}
+finish() { echo "$PASS passed, $FAIL failed"; [ "$FAIL" -eq 0 ]; }
