@@ -1,11 +1,16 @@
 #include "Main.h"
 
+#include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include <allegro.h>
 
 #include "zolAI.h"
+#include "zolBmpGen.h"
 #include "zolCmdClear.h"
 #include "zolCmdGo.h"
 #include "zolCmdHive.h"
@@ -86,22 +91,17 @@ int GameMain()
     if (!modeSet)
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");
 
-    set_config_file("MaxUnits.cfg");
-    zu_dwMaxUnits = get_config_int("Limits", "MaxUnits", 1500);
-    set_config_file("");
+    zu_dwMaxUnits = ReadMaxUnits("MaxUnits.cfg");
 
     BITMAP* backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
     if (!backBuffer)
         return Fail("Couldn't create back-buffer. Something is seriously wrong if you're reading this:(");
 
-    static const char* files[6] = {"Data/Title.bmp", "Data/RedWins.bmp", "Data/BlueWins.bmp",
-                                   "Data/VsComputer.bmp", "Data/VsPlayer.bmp", "Data/Exit.bmp"};
     BITMAP* pictures[6];
-    for (int i = 0; i < 6; i++)
+    if (const char* failed = LoadStartPictures(pictures))
     {
-        pictures[i] = load_bitmap(files[i], nullptr);
-        if (!pictures[i])
-            return Fail("Couldn't load picture", files[i]);
+        destroy_bitmap(backBuffer);
+        return Fail("Couldn't load picture", failed);
     }
     BITMAP* title = pictures[0];
     g_pRedWins = pictures[1];
@@ -114,7 +114,11 @@ int GameMain()
 
     const char* failedFile = nullptr;
     if (!BuildTiles(&failedFile))
+    {
+        destroy_bitmap(backBuffer);
+        ReleaseStartPictures(pictures);
         return Fail("Couldn't load picture", failedFile);
+    }
 
     install_int(MainTimer, 10);
 
@@ -157,11 +161,63 @@ int GameMain()
 
     remove_int(MainTimer);
     destroy_bitmap(backBuffer);
-    for (BITMAP* picture : pictures)
-        destroy_bitmap(picture);
-    g_pRedWins = g_pBlueWins = nullptr;
+    ReleaseStartPictures(pictures);
     ReleaseTiles();
     return 0;
+}
+
+int ReadMaxUnits(const char* file)
+{
+    set_config_file(file);
+    const char* text = get_config_string("Limits", "MaxUnits", nullptr);
+    int cap = 1500;
+    if (text)
+    {
+        // The library's own reader would take "lots" for 0 and wrap a huge number around, and
+        // either would quietly stop every hive.
+        char* end;
+        errno = 0;
+        long value = strtol(text, &end, 10);
+        while (isspace((unsigned char)*end))
+            end++;
+        if (end == text || *end || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+            fprintf(stderr, "%s: MaxUnits = \"%s\" is not a whole number; the cap stays at %d units a side.\n",
+                    file, text, cap);
+        else
+        {
+            cap = (int)value;
+            if (cap <= 0)
+                fprintf(stderr, "%s: MaxUnits = %d: no hive will ever spawn a unit.\n", file, cap);
+        }
+    }
+    set_config_file("");
+    return cap;
+}
+
+const char* LoadStartPictures(BITMAP* pictures[6])
+{
+    static const char* files[6] = {"Data/Title.bmp", "Data/RedWins.bmp", "Data/BlueWins.bmp",
+                                   "Data/VsComputer.bmp", "Data/VsPlayer.bmp", "Data/Exit.bmp"};
+    for (int i = 0; i < 6; i++)
+    {
+        pictures[i] = zolLoadPicture(files[i]);
+        if (!pictures[i])
+        {
+            ReleaseStartPictures(pictures, i);
+            return files[i];
+        }
+    }
+    return nullptr;
+}
+
+void ReleaseStartPictures(BITMAP* pictures[6], int count)
+{
+    for (int i = 0; i < count; i++)
+    {
+        destroy_bitmap(pictures[i]);
+        pictures[i] = nullptr;
+    }
+    g_pRedWins = g_pBlueWins = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -192,15 +248,13 @@ bool BuildTiles(const char** failedFile)
                 clear_to_color(src, makecol(0, 0, 0));
         }
         else
-            src = load_bitmap(kinds[i].file, nullptr);
+            src = zolLoadPicture(kinds[i].file);
         if (src && (src->w != 32 || src->h != 32))
         {
             // Tiles are drawn 32 x 32 from their corner: another size is scaled to fit the grid.
             BITMAP* scaled = create_bitmap(32, 32);
-            if (scaled && src->w > 0 && src->h > 0)
+            if (scaled)
                 stretch_blit(src, scaled, 0, 0, src->w, src->h, 0, 0, 32, 32);
-            else if (scaled)
-                clear_to_color(scaled, makecol(0, 0, 0));
             destroy_bitmap(src);
             src = scaled;
         }

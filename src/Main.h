@@ -25,6 +25,15 @@ struct cursor_s
 };
 
 int  GameMain();                // start-up, title menu, shutdown; the process's exit status
+
+// The unit cap from the configuration file: 1500 when the file, section or key is missing, or
+// (with a message on stderr) when the value is not a whole number that fits an int.
+int ReadMaxUnits(const char* file);
+
+// Title, RedWins, BlueWins and the three menu entries from Data/. Null on success; otherwise the
+// file that failed, with nothing left loaded. ReleaseStartPictures destroys the first count.
+const char* LoadStartPictures(BITMAP* pictures[6]);
+void ReleaseStartPictures(BITMAP* pictures[6], int count = 6);
 void MainTimer();
 // Draws sprite with its top-left at (x, y), each column shifted by up to 12 pixels along a sine
 // wave that travels with g_dwMainTime.

@@ -51,6 +51,18 @@ namespace
     }
 }
 
+BITMAP* zolLoadPicture(const char* file)
+{
+    BITMAP* bmp = load_bitmap(file, nullptr);
+    // A header may claim a width or height of 0 or less; nothing can be drawn from such a thing.
+    if (bmp && (bmp->w <= 0 || bmp->h <= 0))
+    {
+        destroy_bitmap(bmp);
+        return nullptr;
+    }
+    return bmp;
+}
+
 BITMAP* zolGenNoise(int colour1, int colour2, int width, int height)
 {
     BITMAP* bmp = create_bitmap(width, height);

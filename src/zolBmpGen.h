@@ -3,6 +3,10 @@
 
 struct BITMAP;
 
+// A picture from a BMP file, in the current colour depth; null when the file is missing, is not
+// a BMP the library can read, or holds no pixels. The caller owns it.
+BITMAP* zolLoadPicture(const char* file);
+
 // Picture generators. Each returns a new bitmap of the source's size (zolGenNoise: of the size
 // asked for) that the caller owns and destroys, or null when the library cannot create one.
 // Sources are only read.

@@ -2,13 +2,15 @@
 
 #include <allegro.h>
 
+#include "zolBmpGen.h"
+
 BITMAP* g_pBmpHive = nullptr;
 
 zolCmdHive::zolCmdHive()
     : m_dwWorkLeft(TOTAL_WORK), m_pHiveType(nullptr)
 {
     if (!g_pBmpHive)
-        g_pBmpHive = load_bitmap("Data/BuildHive.bmp", nullptr);
+        g_pBmpHive = zolLoadPicture("Data/BuildHive.bmp");
 }
 
 void zolCmdHive::Draw(BITMAP* bmp, int x, int y)

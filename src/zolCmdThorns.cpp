@@ -2,13 +2,15 @@
 
 #include <allegro.h>
 
+#include "zolBmpGen.h"
+
 BITMAP* g_pBmpThorns = nullptr;
 
 zolCmdThorns::zolCmdThorns()
     : m_dwWorkLeft(TOTAL_WORK), m_pThornsType(nullptr)
 {
     if (!g_pBmpThorns)
-        g_pBmpThorns = load_bitmap("Data/BuildThorns.bmp", nullptr);
+        g_pBmpThorns = zolLoadPicture("Data/BuildThorns.bmp");
 }
 
 void zolCmdThorns::Draw(BITMAP* bmp, int x, int y)

@@ -2,13 +2,15 @@
 
 #include <allegro.h>
 
+#include "zolBmpGen.h"
+
 BITMAP* g_pBmpTrainer = nullptr;
 
 zolCmdTrainer::zolCmdTrainer()
     : m_dwWorkLeft(TOTAL_WORK), m_pTrainerType(nullptr)
 {
     if (!g_pBmpTrainer)
-        g_pBmpTrainer = load_bitmap("Data/BuildTrainer.bmp", nullptr);
+        g_pBmpTrainer = zolLoadPicture("Data/BuildTrainer.bmp");
 }
 
 void zolCmdTrainer::Draw(BITMAP* bmp, int x, int y)
