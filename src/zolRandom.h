@@ -1,9 +1,23 @@
 #ifndef ZOLRANDOM_H
 #define ZOLRANDOM_H
 
+#include <cstdint>
+
 // The game's one random source: the classic 15-bit linear congruential generator, so that a
 // match plays out the same on every platform. Starts at state 1; nothing in the game reseeds it.
-int  zolRand();                         // 0 .. 32767
-void zolSeedRand(unsigned int seed);    // restarts the sequence; for tests and tools
+// Inline because every unit draws from it every tick.
+
+inline uint32_t g_dwRandState = 1;
+
+inline int zolRand()                        // 0 .. 32767
+{
+    g_dwRandState = g_dwRandState * 214013u + 2531011u;
+    return (int)((g_dwRandState >> 16) & 0x7FFF);
+}
+
+inline void zolSeedRand(unsigned int seed)  // restarts the sequence; for tests and tools
+{
+    g_dwRandState = seed;
+}
 
 #endif

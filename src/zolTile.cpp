@@ -152,11 +152,6 @@ void zolTile::RemoveUnit(zolUnit* unit)
     m_pvUnits.erase(it);
 }
 
-bool zolTile::IsSolid()
-{
-    return !m_pType || m_pType->IsSolid();
-}
-
 void zolTile::DecHealth(int n)
 {
     m_dwHealth -= n;

@@ -3,9 +3,10 @@
 
 #include <list>
 
+#include "zolTileType.h"
+
 struct BITMAP;
 class zolMap;
-class zolTileType;
 class zolUnit;
 class zolCommand;
 
@@ -34,7 +35,7 @@ public:
     void MoveUnit(zolUnit* unit, int dir);  // hands the unit to the neighbour; no solidity test
     void RemoveUnit(zolUnit* unit);         // leaves the unit's own tile pointer alone
 
-    bool IsSolid();                         // a tile without a type is solid
+    bool IsSolid()                          { return !m_pType || m_pType->IsSolid(); }  // no type: solid
     bool IsLit()                            { return m_bLit; }
     void DecHealth(int n);                  // at 0 or below: 4096 and a change of owner
     void IncHealth(int n);                  // capped at 8192
