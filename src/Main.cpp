@@ -423,6 +423,16 @@ zolCommand* MakeCommand(int kind, bool side)
     return cmd;
 }
 
+void PlaceCommand(zolTile* tile, int kind, bool side)
+{
+    zolCommand* cmd = MakeCommand(kind, side);
+    if (!cmd)
+        return;
+    tile->SetCommand(side, cmd);
+    if (tile->GetCommand(side) != cmd)
+        delete cmd;
+}
+
 namespace
 {
     struct KeyTable
@@ -489,7 +499,7 @@ namespace
                 ? tile->IsSolid()
                 : !tile->IsSolid() && tile->IsLit() == side && tile->GetHealth() > 16;
             if (allowed)
-                tile->SetCommand(side, MakeCommand(ACTION_KINDS[action], side));
+                PlaceCommand(tile, ACTION_KINDS[action], side);
         }
     }
 }

@@ -8,6 +8,7 @@ struct BITMAP;
 class zolMap;
 class zolTileType;
 class zolCommand;
+class zolTile;
 
 // The game clock: MainTimer adds 1 every 10 ms on the library's timer thread; a match sets it to
 // 0 and takes 1 per tick, so it holds the ticks still owed. The title's wave reads it.
@@ -61,6 +62,9 @@ bool DrawMatchFrame(BITMAP* bmp, zolMap* map, const int* redCursor, const int* b
 // (each with its target type), 5 + d an arrow in direction d (0 N, 1 E, 2 S, 3 W); null for any
 // other kind. The caller owns it until a tile accepts it.
 zolCommand* MakeCommand(int kind, bool side);
+// Hands a new command of kind to the tile for side; a command the tile refuses is destroyed
+// here, so nothing is left over either way.
+void PlaceCommand(zolTile* tile, int kind, bool side);
 
 void DoPlayer1(int* cursor, zolMap* map, int width, int height);
 void DoPlayer2(int* cursor, zolMap* map, int width, int height);

@@ -119,12 +119,7 @@ namespace
             return;
         }
         // Nothing queued long ago is checked again: a tile that turned red refuses the command.
-        zolCommand* cmd = MakeCommand(job.kind, false);
-        if (!cmd)
-            return;
-        tile->SetCommand(false, cmd);
-        if (tile->GetCommand(false) != cmd)
-            delete cmd;
+        PlaceCommand(tile, job.kind, false);
     }
 }
 
