@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <memory>
 #include <typeinfo>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -8,143 +10,95 @@
 #include "zolBmpGen.h"
 #include "zolMap.h"
 #include "zolRandom.h"
-#include "zolTTHive.h"
-#include "zolTTThorns.h"
-#include "zolTTTrainer.h"
 #include "zolTile.h"
 #include "zolUnit.h"
 
-namespace
+// Seeds the source with the first seed whose first draw has the given bits of the hive's
+// one-in-32 test (none: a spawn), lets the tile's kind act once and returns how many draws that
+// took; d gets the first eight draws.
+static int RunHive(zolTile* tile, int bits, int (&d)[8])
 {
-    // Seeds the source with the first seed whose first draw passes (spawn) or fails the hive's
-    // one-in-32 test; d gets the draws to come.
-    void SeedHive(bool spawn, int (&d)[8])
-    {
-        unsigned seed = 1;
-        for (zolSeedRand(seed); ((zolRand() & 0xF80) == 0) != spawn; zolSeedRand(++seed))
-            ;
-        zolSeedRand(seed);
-        for (int& v : d)
-            v = zolRand();
-        zolSeedRand(seed);
-    }
+    unsigned seed = 1;
+    for (zolSeedRand(seed); (zolRand() & 0xF80) != bits; zolSeedRand(++seed)) {}
+    zolSeedRand(seed);
+    std::generate(d, d + 8, zolRand);
+    zolSeedRand(seed);
+    tile->GetType()->Update(tile);
+    return int(std::find(d, d + 8, zolRand()) - d);
 }
 
 TEST(Hive, SpawnsForTheTilesOwnerBelowTheCap)
 {
-    std::unique_ptr<zolMap> map(MakeFloorMap(1, 1, 1, 1));
+    std::unique_ptr<zolMap> map(MakeFloorMap(1, 1, 0));
     map->SetTile(0, 0, g_pvTileTypes[2]);
     zolTile* tile = map->GetTile(0, 0);
     int d[8];
-    SeedHive(false, d);
-    tile->GetType()->Update(tile);
-    EXPECT_TRUE(tile->GetUnits().empty());
-    EXPECT_EQ(d[1], zolRand());                 // one draw, no spawn
-
-    // The spawn draw, the unit's four, then a red hive's blue and green.
-    SeedHive(true, d);
-    ASSERT_NE(d[5] % 64, d[6] % 64);            // else the order of the colours would not show
-    tile->GetType()->Update(tile);
-    EXPECT_EQ(d[7], zolRand());
-    ASSERT_EQ(1u, map->GetUnits().size());
-    zolUnit* unit = map->GetUnits().back();
-    EXPECT_TRUE(unit->GetTile() == tile && tile->GetUnits().back() == unit && unit->GetSide());
-    EXPECT_EQ(makecol(255, d[6] % 64, d[5] % 64), unit->GetColor());
-
-    tile->DecHealth(1);                         // captured: blue's now, green drawn before red
-    SeedHive(true, d);
-    tile->GetType()->Update(tile);
-    ASSERT_EQ(2u, map->GetUnits().size());
-    EXPECT_FALSE(map->GetUnits().back()->GetSide());
-    EXPECT_EQ(makecol(d[6] % 64, d[5] % 64, 255), map->GetUnits().back()->GetColor());
-
-    // With blue's count (refreshed by Update()) at the cap, and red's below it, a blue hive
-    // neither spawns nor draws.
-    SeedHive(true, d);
-    tile->GetType()->Update(tile);
+    for (int bit = 0x80; bit <= 0x800; bit <<= 1)
+        EXPECT_EQ(1, RunHive(tile, bit, d)) << bit;     // any one of them: no spawn, one draw
+    // The spawn draw, the unit's four, then a red hive's blue and green, a blue one's green and red
+    // (the seed found draws two different values there, so their order shows).
+    for (bool red : {false, true, true})
+    {
+        tile->SetLit(red);
+        ASSERT_EQ(7, RunHive(tile, 0, d));
+        zolUnit* unit = tile->GetUnits().back();    // and the map's, as its count below shows
+        EXPECT_EQ(std::make_pair(red, red ? makecol(255, d[6] % 64, d[5] % 64)
+                                          : makecol(d[6] % 64, d[5] % 64, 255)),
+                  std::make_pair(unit->GetSide(), unit->GetColor()));
+    }
+    // With red's count (refreshed by Update()) at the cap and blue's below it, a red hive neither
+    // spawns nor draws.
     const int saved = zu_dwMaxUnits;
     zu_dwMaxUnits = 0;
     map->Update();
     zu_dwMaxUnits = 2;
-    SeedHive(true, d);
-    tile->GetType()->Update(tile);
-    EXPECT_EQ(d[0], zolRand());
+    EXPECT_EQ(0, RunHive(tile, 0, d));
     zu_dwMaxUnits = 3;
-    SeedHive(true, d);
-    tile->GetType()->Update(tile);
-    EXPECT_EQ(4u, map->GetUnits().size());
+    EXPECT_EQ(7, RunHive(tile, 0, d));
     zu_dwMaxUnits = saved;
 }
 
-TEST(TileTypes, GroundTrainersAndThorns)
+TEST(TileTypes, TrainersTrainAndThornsSpareTheOwnersSide)
 {
-    zolTile tile;                               // blue
+    zolTile tile;
     zolUnit blue, red;
     red.SetSide(true);
-    tile.AddUnit(&blue);
-    tile.AddUnit(&red);
-    g_pvTileTypes[3]->Update(&tile);
-    EXPECT_TRUE(blue.GetExp() == 1 && red.GetExp() == 0);
-
-    // Floor, hive and trainer: +1 on own ground up to the rank's maximum, -1 elsewhere.
-    for (int kind = 1; kind <= 3; kind++)
+    for (zolUnit* unit : {&blue, &red})
+        unit->SetHealth(100), tile.AddUnit(unit);
+    for (bool lit : {false, true})              // a tick under each owner
     {
-        blue.SetType(1);
-        blue.SetHealth(3999);
-        red.SetHealth(100);
-        g_pvTileTypes[kind]->EffectUnit(&blue, &tile);
-        g_pvTileTypes[kind]->EffectUnit(&blue, &tile);
-        g_pvTileTypes[kind]->EffectUnit(&red, &tile);
-        EXPECT_TRUE(blue.GetHealth() == 4000 && red.GetHealth() == 99) << kind;
+        tile.SetLit(lit);
+        g_pvTileTypes[3]->Update(&tile);
+        g_pvTileTypes[4]->EffectUnit(&blue, &tile);
+        g_pvTileTypes[4]->EffectUnit(&red, &tile);
     }
-    blue.SetHealth(100);                        // own thorns neither hurt nor heal
-    g_pvTileTypes[4]->EffectUnit(&blue, &tile);
-    g_pvTileTypes[4]->EffectUnit(&red, &tile);
-    EXPECT_TRUE(blue.GetHealth() == 100 && red.GetHealth() == 49);
+    EXPECT_EQ((std::vector<int>{1, 1, 50, 50}),
+              (std::vector<int>{blue.GetExp(), red.GetExp(), blue.GetHealth(), red.GetHealth()}));
 }
 
-TEST(TileSet, FiveKindsEachLitAndUnlitFromItsPicture)
+TEST(TileSet, FiveKindsEachWithSeventeenPicturesShadedFromItsSource)
 {
     ASSERT_EQ(5u, g_pvTileTypes.size());
-    std::vector<zolTileType*>& types = g_pvTileTypes;
-    EXPECT_TRUE(typeid(*types[0]) == typeid(zolTileType) && typeid(*types[1]) == typeid(zolTileType));
-    EXPECT_TRUE(dynamic_cast<zolTTHive*>(types[2]) && dynamic_cast<zolTTTrainer*>(types[3])
-                && dynamic_cast<zolTTThorns*>(types[4]));
-    const char* files[5] = {"", "Data/Floor.bmp", "Data/Hive.bmp", "Data/Trainer.bmp",
-                            "Data/Thorns.bmp"};
+    const char* files[5] = {"", "Data/Floor.bmp", "Data/Hive.bmp", "Data/Trainer.bmp", "Data/Thorns.bmp"};
     for (int i = 0; i < 5; i++)
     {
-        EXPECT_EQ(i == 0, types[i]->IsSolid());
-        EXPECT_EQ(nullptr, types[i]->GetBmp(17));
-        // Rock is plain black; the others are shaded from their pictures.
-        BITMAP* src = i ? load_bitmap(files[i], nullptr) : create_bitmap(32, 32);
-        ASSERT_NE(nullptr, src) << files[i];
-        if (!i)
-            clear_to_color(src, makecol(0, 0, 0));
+        zolTileType* type = g_pvTileTypes[i];
+        // Rock and floor are plain kinds; the other three show what they are by what they do.
+        EXPECT_TRUE(type->IsSolid() == !i && !type->GetBmp(17)) << i;
+        EXPECT_TRUE(i > 1 || typeid(*type) == typeid(zolTileType)) << i;
+        // Rock is shaded from plain black, here the noise between black and black.
+        BITMAP* src = i ? load_bitmap(files[i], nullptr) : zolGenNoise(0, 0, 32, 32);
         for (int slot = 0, m = -1; slot < 17; slot++, m++)
         {
-            BITMAP* pic = types[i]->GetBmp(slot);
+            BITMAP* pic = type->GetBmp(slot);
             ASSERT_TRUE(pic && pic->w == 32 && pic->h == 32) << i << " " << slot;
+            // Slot 1 + m: lit neighbours north 1, east 2, south 4, west 8.
             BITMAP* want = slot ? zolGenLightOff(src, m & 1, m & 2, m & 4, m & 8) : zolGenLightOn(src);
-            int wrong = 0;
             for (int y = 0; y < 32; y++)
                 for (int x = 0; x < 32; x++)
-                    wrong += getpixel(pic, x, y) != (i ? getpixel(want, x, y) : makecol(0, 0, 0));
-            EXPECT_EQ(0, wrong) << "kind " << i << " slot " << slot;
+                    ASSERT_EQ(getpixel(want, x, y), getpixel(pic, x, y)) << "kind " << i << " slot " << slot;
             destroy_bitmap(want);
         }
         destroy_bitmap(src);
     }
-
-    // GetUnlit takes the mask's four bits; slots outside are ignored; SetBmp keeps a copy.
-    EXPECT_TRUE(types[1]->GetUnlit(16) == types[1]->GetBmp(1) && !types[1]->GetBmp(-1));
-    zolTileType type;
-    BITMAP* bmp = create_bitmap(32, 32);
-    clear_to_color(bmp, makecol(200, 0, 0));
-    type.Build(bmp);
-    type.SetBmp(17, bmp);
-    type.SetBmp(3, bmp);
-    destroy_bitmap(bmp);
-    EXPECT_EQ(nullptr, type.GetBmp(17));
-    EXPECT_EQ(makecol(200, 0, 0), getpixel(type.GetBmp(3), 31, 31));
 }
