@@ -12,116 +12,82 @@
 #include "zolMap.h"
 #include "zolTile.h"
 
-namespace
+enum { LEFT, RIGHT, UP, DOWN, NORTH, EAST, SOUTH, WEST, CLEAR, THORNS, TRAINER, HIVE, REMOVE };
+struct Player { bool side; void (*tick)(int*, zolMap*, int, int); int keys[13]; };
+// Scancodes by action: red A D W S, Y J H G T B N M U; blue the arrows, keypad 8 6 5 4 7 1 2 3 9.
+static const Player RED = {true, DoPlayer1, {1, 4, 23, 19, 25, 10, 8, 7, 20, 2, 14, 13, 21}};
+static const Player BLUE = {false, DoPlayer2, {82, 83, 84, 85, 45, 43, 42, 41, 44, 38, 39, 40, 46}};
+
+// Sets the side's keys of the given actions (bit 1 << action), clears its others and runs one
+// tick; returns the actions whose keys are still set afterwards.
+static int Tick(const Player& p, int* cursor, zolMap* map, int pressed)
 {
-    enum { LEFT, RIGHT, UP, DOWN, NORTH, EAST, SOUTH, WEST, CLEAR, THORNS, TRAINER, HIVE, REMOVE };
-    struct Player { bool side; void (*tick)(int*, zolMap*, int, int); int keys[13]; };
-    const Player RED = {true, DoPlayer1, {1, 4, 23, 19, 25, 10, 8, 7, 20, 2, 14, 13, 21}};        // A D W S, Y J H G T B N M U
-    const Player BLUE = {false, DoPlayer2, {82, 83, 84, 85, 45, 43, 42, 41, 44, 38, 39, 40, 46}};  // arrows, pad 8 6 5 4 7 1 2 3 9
+    for (int a = LEFT; a <= REMOVE; a++)
+        key[p.keys[a]] = pressed >> a & 1;
+    p.tick(cursor, map, map->GetWidth(), map->GetHeight());
+    int held = 0;
+    for (int a = LEFT; a <= REMOVE; a++)
+        held |= !!key[p.keys[a]] << a;
+    return held;
+}
 
-    // Releases every key, presses the given ones and runs one tick.
-    void Tick(const Player& p, int* cursor, zolMap* map, std::initializer_list<int> actions)
-    {
-        for (int i = 0; i < KEY_MAX; i++)
-            key[i] = 0;
-        for (int a : actions)
-            key[p.keys[a]] = 1;
-        p.tick(cursor, map, map->GetWidth(), map->GetHeight());
-    }
-
-    const std::type_info& Cmd(zolMap* map, int x, int y, bool side)
-    {
-        zolCommand* cmd = map->GetTile(x, y)->GetCommand(side);
-        return cmd ? typeid(*cmd) : typeid(void);
-    }
+static const std::type_info& Cmd(zolMap* map, int x, bool side)
+{
+    zolCommand* cmd = map->GetTile(x, 0)->GetCommand(side);
+    return cmd ? typeid(*cmd) : typeid(void);
 }
 
 TEST(HumanSide, EachPlaceKeyWorksOnlyWhereAllowedAndItsCommandLeavesItsKindOfTile)
 {
     const std::type_info* placed[8] = {&typeid(zolCmdNorth), &typeid(zolCmdEast), &typeid(zolCmdSouth),
         &typeid(zolCmdWest), &typeid(zolCmdClear), &typeid(zolCmdThorns), &typeid(zolCmdTrainer), &typeid(zolCmdHive)};
-    const int leaves[8] = {-1, -1, -1, -1, 1, 4, 3, 2};     // tile type once carried through
+    const int leaves[8] = {1, 1, 1, 1, 1, 4, 3, 2};     // tile type once carried through
     for (const Player& p : {RED, BLUE})
-    {
-        // Own floor at health 16 and 17, the other side's floor at 17, the other side's rock at 0.
-        zolMap* map = MakeFloorMap(4, 1, 0, 17);
-        for (int x = 0; x < 3; x++)
-            map->SetTileLit(x, 0, (x < 2) == p.side);
-        map->GetTile(0, 0)->SetHealth(16);
         for (int a = NORTH; a <= HIVE; a++)
         {
-            map->SetTile(3, 0, g_pvTileTypes[0]);
-            map->SetTileLit(3, 0, !p.side);
-            map->GetTile(3, 0)->SetHealth(0);
-            int at = a == CLEAR ? 3 : 1;
-            for (int x = 0; x < 4; x++)
+            // Own floor at health 16 and 17, then rock. (The other side's floor refuses any
+            // command of its own accord.)
+            zolMap* map = MakeFloorMap(3, 1, p.side ? 3 : 0, 17);
+            map->GetTile(0, 0)->SetHealth(16);
+            map->SetTile(2, 0, g_pvTileTypes[0]);
+            zolTile* tile = map->GetTile(a == CLEAR ? 2 : 1, 0);
+            for (int x = 0; x < 3; x++)
             {
                 int cursor[2] = {x, 0};
-                Tick(p, cursor, map, {a});
-                EXPECT_EQ(0, key[p.keys[a]]);
-                EXPECT_EQ(x == at ? *placed[a - NORTH] : typeid(void), Cmd(map, x, 0, p.side)) << p.side << a << x;
+                EXPECT_EQ(0, Tick(p, cursor, map, 1 << a));     // spent even where refused
+                EXPECT_EQ(map->GetTile(x, 0) == tile ? *placed[a - NORTH] : typeid(void), Cmd(map, x, p.side)) << a << x;
             }
-            zolTile* tile = map->GetTile(at, 0);
-            for (int i = 0; a == CLEAR && i < 100; i++)
-                tile->GetCommand(p.side)->Collision(p.side);
-            for (int i = 0; a > CLEAR && i < 200000 && tile->GetCommand(p.side); i++)
-                tile->Update();
-            int left = leaves[a - NORTH];
-            EXPECT_TRUE(left < 0 || (tile->GetType() == g_pvTileTypes[left] && tile->IsLit() == p.side)) << a;
-            map->SetTile(1, 0, g_pvTileTypes[1]);
-            map->GetTile(1, 0)->SetCommand(p.side, nullptr);
+            for (int i = 0; i < 200000 && a >= CLEAR && tile->GetCommand(p.side); i++)
+                a == CLEAR ? tile->GetCommand(p.side)->Collision(p.side) : tile->Update();
+            EXPECT_TRUE(tile->GetType() == g_pvTileTypes[leaves[a - NORTH]] && tile->IsLit() == p.side) << a;
+            delete map;
         }
-        delete map;
-    }
 }
 
-TEST(HumanSide, CursorStopsAtTheEdgesWithTheBlockedKeyStillHeld)
+// On a 5 x 2 map: red floor at x 0-2, blue floor at 3 and rock at 4 in row 0. Each tick starts
+// the cursor at (x, y) and presses keys; the cursor ends at (ex, ey) with the keys held still set.
+TEST(HumanSide, MovesStopAtEveryEdgeAndActionsFollowTheMoveInOrderRemovingOnlyTheSidesOwn)
 {
-    for (const Player& p : {RED, BLUE})
+    zolMap* map = MakeFloorMap(5, 2, 3, 17);
+    map->SetTile(4, 0, g_pvTileTypes[0]);
+    const int L = 1 << LEFT, R = 1 << RIGHT, U = 1 << UP, D = 1 << DOWN, N = 1 << NORTH, X = 1 << REMOVE;
+    const int ticks[][7] = {     // red, x, y, keys, ex, ey, held
+        // Each edge blocks its key and leaves it set; a step is one tile.
+        {1, 0, 0, L | U, 0, 0, L | U}, {1, 4, 1, R | D, 4, 1, R | D}, {1, 0, 0, R | D, 1, 1, 0}, {1, 1, 1, L | U, 0, 0, 0},
+        {0, 0, 0, L | U, 0, 0, L | U}, {0, 4, 1, R | D, 4, 1, R | D}, {0, 0, 0, R | D, 1, 1, 0}, {0, 1, 1, L | U, 0, 0, 0},
+        // Left and right cancel; East then West leaves West.
+        {1, 1, 0, L | R, 1, 0, 0}, {0, 1, 0, L | R, 1, 0, 0}, {1, 0, 0, 1 << EAST | 1 << WEST, 0, 0, 0},
+        // The cursor moves before North, and Remove comes after it. Both Clear the rock; red
+        // Removes on the rock and on blue floor, blue on red floor.
+        {1, 0, 0, R | N, 1, 0, 0}, {1, 2, 0, N | X, 2, 0, 0}, {1, 4, 0, 1 << CLEAR, 4, 0, 0}, {0, 4, 0, 1 << CLEAR, 4, 0, 0},
+        {0, 3, 0, N, 3, 0, 0}, {1, 4, 0, X, 4, 0, 0}, {1, 3, 0, X, 3, 0, 0}, {0, 1, 0, X, 1, 0, 0}};
+    for (auto [red, x, y, keys, ex, ey, held] : ticks)
     {
-        zolMap* map = MakeFloorMap(3, 2, 0);
-        auto seen = [&](const int* c) {
-            return std::vector<int>{c[0], c[1], !!key[p.keys[LEFT]], !!key[p.keys[RIGHT]], !!key[p.keys[UP]], !!key[p.keys[DOWN]]};
-        };
-        int cursor[2] = {0, 0};
-        Tick(p, cursor, map, {LEFT, UP});
-        EXPECT_EQ(std::vector<int>({0, 0, 1, 0, 1, 0}), seen(cursor));
-        key[p.keys[RIGHT]] = key[p.keys[DOWN]] = 1;     // tapped while left and up are held
-        p.tick(cursor, map, 3, 2);
-        EXPECT_EQ(std::vector<int>({1, 1, 1, 0, 1, 0}), seen(cursor));
-        p.tick(cursor, map, 3, 2);
-        EXPECT_EQ(std::vector<int>({0, 0, 0, 0, 0, 0}), seen(cursor));
-        cursor[0] = 2, cursor[1] = 1;
-        Tick(p, cursor, map, {RIGHT, DOWN});
-        EXPECT_EQ(std::vector<int>({2, 1, 0, 1, 0, 1}), seen(cursor));
-        cursor[0] = 1;
-        Tick(p, cursor, map, {LEFT, RIGHT});
-        EXPECT_EQ(std::vector<int>({1, 1, 0, 0, 0, 0}), seen(cursor));
-        delete map;
+        int cursor[2] = {x, y}, left = Tick(red ? RED : BLUE, cursor, map, keys);
+        EXPECT_TRUE(cursor[0] == ex && cursor[1] == ey && left == held) << red << " at " << x << "," << y << ": " << keys;
     }
-}
-
-TEST(HumanSide, ActionsSeeTheOnesBeforeAndRemoveTakesOnlyTheSidesOwn)
-{
-    zolMap* map = MakeFloorMap(3, 1, 1, 17);    // red floor, blue floor, blue rock
-    map->SetTile(2, 0, g_pvTileTypes[0]);
-    int redFloor[2] = {0, 0}, blueFloor[2] = {1, 0}, rock[2] = {2, 0}, moving[2] = {1, 0};
-    Tick(RED, redFloor, map, {EAST, WEST});
-    EXPECT_EQ(typeid(zolCmdWest), Cmd(map, 0, 0, true));
-    Tick(RED, redFloor, map, {HIVE});
-    Tick(RED, moving, map, {LEFT, NORTH});      // the cursor moves first; the arrow replaces the build
-    EXPECT_EQ(typeid(zolCmdNorth), Cmd(map, 0, 0, true));
-    Tick(RED, rock, map, {CLEAR});
-    Tick(BLUE, rock, map, {CLEAR});
-    Tick(BLUE, blueFloor, map, {NORTH});
-    Tick(RED, rock, map, {REMOVE});
-    Tick(RED, blueFloor, map, {REMOVE});
-    Tick(BLUE, redFloor, map, {REMOVE});
-    EXPECT_EQ(typeid(void), Cmd(map, 2, 0, true));
-    EXPECT_EQ(typeid(zolCmdClear), Cmd(map, 2, 0, false));
-    EXPECT_EQ(typeid(zolCmdNorth), Cmd(map, 0, 0, true));
-    EXPECT_EQ(typeid(zolCmdNorth), Cmd(map, 1, 0, false));
-    Tick(RED, redFloor, map, {REMOVE});
-    EXPECT_EQ(typeid(void), Cmd(map, 0, 0, true));
+    EXPECT_TRUE(Cmd(map, 0, true) == typeid(zolCmdWest) && Cmd(map, 1, true) == typeid(zolCmdNorth));
+    EXPECT_TRUE(Cmd(map, 2, true) == typeid(void) && Cmd(map, 3, false) == typeid(zolCmdNorth));
+    EXPECT_TRUE(Cmd(map, 4, true) == typeid(void) && Cmd(map, 4, false) == typeid(zolCmdClear));
     delete map;
 }
