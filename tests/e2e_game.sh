@@ -31,6 +31,9 @@ check "red bar at rows 468-471" [ "$(avg $S/match.png 0 468 1 4)" = "255 128 0" 
 check "blue bar at rows 472-475" [ "$(avg $S/match.png 0 472 1 4)" = "0 128 255" ]
 check "the larger side's bar spans the width" \
     [ "$(count $S/match.png 639 468 1 8 'r + b == 255 && g == 128')" -ge 4 ]
+check "no frame rate without F2" [ "$(count $S/match.png 0 0 80 16 'r == 255 && g == 255 && b == 0')" = 0 ]
+xdotool keydown F2; sleep 0.5; shot $S/fps.png; xdotool keyup F2
+check "F2 held shows the frame rate in yellow" [ "$(count $S/fps.png 0 0 80 16 'r == 255 && g == 255 && b == 0')" -ge 20 ]
 
 press Escape
 check "Esc returns to the title" wait_title $S/back.png
