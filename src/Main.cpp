@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <allegro.h>
 
@@ -310,10 +311,27 @@ zolMap* NewMatchMap(int width, int height)
     return map;
 }
 
+namespace
+{
+    // The library clears pixel by pixel; the lines of a memory bitmap clear many times faster as
+    // bytes, to the same zeros within the same clip.
+    void ClearFrame(BITMAP* bmp)
+    {
+        if (!is_memory_bitmap(bmp))
+        {
+            clear_bitmap(bmp);
+            return;
+        }
+        int bytes = (bitmap_color_depth(bmp) + 7) / 8;
+        for (int y = bmp->ct; y < bmp->cb; y++)
+            memset(bmp->line[y] + bmp->cl * bytes, 0, (size_t)(bmp->cr - bmp->cl) * bytes);
+    }
+}
+
 bool DrawMatchFrame(BITMAP* bmp, zolMap* map, const int* redCursor, const int* blueCursor,
                     int frameRate, int ticks)
 {
-    clear_bitmap(bmp);
+    ClearFrame(bmp);
     map->Draw(bmp, 0, 0);
 
     int x = redCursor[0] * 32, y = redCursor[1] * 32;
