@@ -1,6 +1,7 @@
 #include "zolBmpGen.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <allegro.h>
 
@@ -61,6 +62,22 @@ BITMAP* zolLoadPicture(const char* file)
         return nullptr;
     }
     return bmp;
+}
+
+void zolCopyPicture(BITMAP* dest, BITMAP* src, int x, int y)
+{
+    int depth = bitmap_color_depth(src);
+    bool direct = is_memory_bitmap(dest) && is_memory_bitmap(src) &&
+                  bitmap_color_depth(dest) == depth && x >= dest->cl && y >= dest->ct &&
+                  x + src->w <= dest->cr && y + src->h <= dest->cb;
+    if (!direct)
+    {
+        blit(src, dest, 0, 0, x, y, src->w, src->h);
+        return;
+    }
+    int bytes = (depth + 7) / 8;
+    for (int row = 0; row < src->h; row++)
+        memcpy(dest->line[y + row] + x * bytes, src->line[row], (size_t)src->w * bytes);
 }
 
 BITMAP* zolGenNoise(int colour1, int colour2, int width, int height)

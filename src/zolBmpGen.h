@@ -7,6 +7,10 @@ struct BITMAP;
 // a BMP the library can read, or holds no pixels. The caller owns it.
 BITMAP* zolLoadPicture(const char* file);
 
+// blit of all of src with its top-left at (x, y). Between memory bitmaps of one depth, with src
+// wholly inside dest's clip, the lines are copied directly, sparing the library's per-line calls.
+void zolCopyPicture(BITMAP* dest, BITMAP* src, int x, int y);
+
 // Picture generators. Each returns a new bitmap of the source's size (zolGenNoise: of the size
 // asked for) that the caller owns and destroys, or null when the library cannot create one.
 // Sources are only read.

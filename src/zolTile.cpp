@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include "zolBmpGen.h"
 #include "zolCommand.h"
 #include "zolTileType.h"
 #include "zolUnit.h"
@@ -31,7 +32,7 @@ void zolTile::Draw(BITMAP* bmp, int x, int y)
         return;
     // Without a mask pixel, a plain copy shows the same as a masked draw, many times faster.
     if (m_pType->IsOpaque(slot, picture))
-        blit(picture, bmp, 0, 0, x, y, picture->w, picture->h);
+        zolCopyPicture(bmp, picture, x, y);
     else
         draw_sprite(bmp, picture, x, y);
 }
