@@ -52,6 +52,17 @@ check "it names the file" grep -q 'Data/Floor.bmp' <<<"$text" || echo "$text"
 wait_exit 10
 check "missing picture ends with status 255 (got $STATUS)" [ "$STATUS" = 255 ] || tail -5 $S/game.out
 
+# Pictures of unexpected sizes still make a working game: a 1 x 1 title, a 64 x 64 floor.
+cp -r "$RUN" $S/odd && convert -size 1x1 xc:navy BMP3:$S/odd/Data/Title.bmp &&
+    convert "$RUN/Data/Floor.bmp" -scale 200% BMP3:$S/odd/Data/Floor.bmp
+start_game $S/odd; find_window; sleep 2; shot $S/odd.png
+check "a 1 x 1 title still shows the menu" \
+    [ "$(convert $S/odd.png -crop 640x230+0+150 -format '%[fx:standard_deviation>0.05]' info:)" = 1 ]
+press Return; sleep 2; shot $S/oddmatch.png
+check "a 64 x 64 floor is drawn as a tile" [ "$(tile_avg $S/oddmatch.png 1 1)" != "0 0 0" ]
+press Escape; sleep 1; press Down Down Return; wait_exit 5
+check "and the game ends cleanly (got $STATUS)" [ "$STATUS" = 0 ]
+
 # No display at all: the message can only go to the terminal.
 out=$(cd "$RUN" && env -u DISPLAY timeout 20 "$GAME" 2>&1); STATUS=$?
 check "no display ends with status 255 (got $STATUS)" [ "$STATUS" = 255 ]
