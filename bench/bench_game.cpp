@@ -63,14 +63,13 @@ BENCHMARK(BM_WarTick)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 static void BM_WarFrame(benchmark::State& state)
 {
-    zolMap* map = WarAtPeak();
+    zolKeyboardSide red(true), blue(false);
+    Match match(&red, &blue, WarAtPeak());
     BITMAP* frame = create_bitmap(640, 480);
-    int red[2] = {5, 5}, blue[2] = {15, 5};
     for (auto _ : state)
-        DrawMatchFrame(frame, map, red, blue, 0, 3000);
-    state.counters["units"] = LiveUnits(map);
+        match.Draw(frame, false);
+    state.counters["units"] = LiveUnits(match.GetMap());
     destroy_bitmap(frame);
-    delete map;
 }
 BENCHMARK(BM_WarFrame)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 

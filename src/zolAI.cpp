@@ -3,10 +3,12 @@
 #include <typeinfo>
 
 #include "Main.h"
+#include "Orders.h"
 #include "zolCmdGo.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTile.h"
+#include "zolTileType.h"
 
 std::list<ai_job_s> ai_svJobs;
 
@@ -55,9 +57,9 @@ namespace
                 if (current == wanted)
                     continue;
                 if (wanted >= 0)
-                    AddJobFront(5 + wanted, x, y, 0);
+                    AddJobFront(ORDER_NORTH + wanted, x, y, 0);
                 else if (zolRand() % 5 == 0)
-                    AddJobA(9, x, y, 0);
+                    AddJobA(ORDER_REMOVE, x, y, 0);
             }
     }
 
@@ -85,7 +87,7 @@ namespace
             zolTile* tile = map->GetTile(x, y);
             if (!tile || !tile->IsSolid() || tile->GetCommand(false))
                 return;
-            AddJobA(4, x, y, 0);
+            AddJobA(ORDER_CLEAR, x, y, 0);
         }
     }
 
@@ -98,21 +100,21 @@ namespace
         zolTile* tile = map->GetTile(rx, ry);
         if (!tile || tile->IsLit())
             return;
-        if (tile->GetType() == g_pvTileTypes[0])
+        if (tile->GetType() == g_pvTileTypes[TILE_ROCK])
             Dig(map, tile, rx, ry);
-        else if (tile->GetType() == g_pvTileTypes[1] && !tile->GetCommand(false))
+        else if (tile->GetType() == g_pvTileTypes[TILE_FLOOR] && !tile->GetCommand(false))
         {
             int r = zolRand() % 15;
             if (r <= 2)
-                AddJobA(2, rx, ry, 0);
+                AddJobA(ORDER_TRAINER, rx, ry, 0);
             else if (r == 3)
-                AddJobA(3, rx, ry, 0);
+                AddJobA(ORDER_HIVE, rx, ry, 0);
         }
     }
 
     void CarryOut(const ai_job_s& job, zolTile* tile)
     {
-        if (job.kind == 9)
+        if (job.kind == ORDER_REMOVE)
         {
             if (tile->IsSolid() || !tile->IsLit())
                 tile->SetCommand(false, nullptr);

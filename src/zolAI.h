@@ -8,7 +8,7 @@ class zolMap;
 // One job of the computer player: what to do at one tile.
 struct ai_job_s
 {
-    int kind;       // 1 thorns, 2 trainer, 3 hive, 4 clear, 5 + d arrow in direction d, 9 remove
+    int kind;       // a zolOrder: what to place at the tile, or ORDER_REMOVE
     int x, y;       // tile
     int defer;      // 1: wait at the back while the tile carries a blue command
 };

@@ -8,9 +8,7 @@
 
 #include "Main.h"
 #include "zolCmdClear.h"
-#include "zolCmdHive.h"
-#include "zolCmdThorns.h"
-#include "zolCmdTrainer.h"
+#include "zolCmdBuild.h"
 #include "zolMap.h"
 #include "zolTile.h"
 #include "zolUnit.h"
@@ -75,9 +73,7 @@ namespace
     int CommandProgress(zolCommand* cmd)
     {
         if (auto* c = dynamic_cast<zolCmdClear*>(cmd))   return c->GetHitsLeft();
-        if (auto* c = dynamic_cast<zolCmdTrainer*>(cmd)) return c->GetWorkLeft();
-        if (auto* c = dynamic_cast<zolCmdHive*>(cmd))    return c->GetWorkLeft();
-        if (auto* c = dynamic_cast<zolCmdThorns*>(cmd))  return c->GetWorkLeft();
+        if (auto* c = dynamic_cast<zolCmdBuild*>(cmd))   return c->GetWorkLeft();
         return 0;
     }
 

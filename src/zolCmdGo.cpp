@@ -7,81 +7,41 @@
 
 namespace
 {
-    void PushSide(zolTile* tile, bool side, float dx, float dy)
+    // The north arrow as seven strokes from (x, y): a shaft open at the top and a head.
+    const int NORTH_STROKES[7][4] = {
+        {-6, 12, 6, 12}, {-6, 12, -6, -6}, {6, 12, 6, -6}, {-9, -6, -6, -6},
+        {6, -6, 9, -6},  {0, -12, -9, -6}, {0, -12, 9, -6},
+    };
+
+    // How each direction maps a north offset (dx, dy): x' = a dx + b dy, y' = c dx + d dy. East
+    // and west mirror across a diagonal rather than turn, which keeps each line's end points,
+    // and so its pixels, as the arrows have always been drawn.
+    const int TURNS[4][4] = {{1, 0, 0, 1}, {0, -1, -1, 0}, {1, 0, 0, -1}, {0, 1, 1, 0}};
+
+    const float PUSH[4][2] = {{0.0f, -0.01f}, {0.01f, 0.0f}, {0.0f, 0.01f}, {-0.01f, 0.0f}};
+}
+
+void zolCmdGo::Draw(BITMAP* bmp, int x, int y)
+{
+    int c = CommandColour();
+    const int* t = TURNS[m_dwDirection];
+    for (const int* s : NORTH_STROKES)
     {
-        for (zolUnit* unit : tile->GetUnits())
-            if (unit->GetSide() == side)
-                unit->AddVel(dx, dy);
+        int x1 = x + t[0] * s[0] + t[1] * s[1], y1 = y + t[2] * s[0] + t[3] * s[1];
+        int x2 = x + t[0] * s[2] + t[1] * s[3], y2 = y + t[2] * s[2] + t[3] * s[3];
+        if (y1 == y2)
+            hline(bmp, x1, y1, x2, c);
+        else if (x1 == x2)
+            vline(bmp, x1, y1, y2, c);
+        else
+            line(bmp, x1, y1, x2, y2, c);
     }
 }
 
-// Each figure is the north arrow turned about (x, y), drawn primitive by primitive in the same
-// order with the end points in the same order.
-
-void zolCmdNorth::Draw(BITMAP* bmp, int x, int y)
+void zolCmdGo::Update()
 {
-    int c = CommandColour();
-    hline(bmp, x - 6, y + 12, x + 6, c);
-    vline(bmp, x - 6, y + 12, y - 6, c);
-    vline(bmp, x + 6, y + 12, y - 6, c);
-    hline(bmp, x - 9, y - 6, x - 6, c);
-    hline(bmp, x + 6, y - 6, x + 9, c);
-    line(bmp, x, y - 12, x - 9, y - 6, c);
-    line(bmp, x, y - 12, x + 9, y - 6, c);
-}
-
-void zolCmdNorth::Update()
-{
-    PushSide(m_pTile, m_bSide, 0.0f, -0.01f);
-}
-
-void zolCmdEast::Draw(BITMAP* bmp, int x, int y)
-{
-    int c = CommandColour();
-    vline(bmp, x - 12, y + 6, y - 6, c);
-    hline(bmp, x - 12, y + 6, x + 6, c);
-    hline(bmp, x - 12, y - 6, x + 6, c);
-    vline(bmp, x + 6, y + 9, y + 6, c);
-    vline(bmp, x + 6, y - 6, y - 9, c);
-    line(bmp, x + 12, y, x + 6, y + 9, c);
-    line(bmp, x + 12, y, x + 6, y - 9, c);
-}
-
-void zolCmdEast::Update()
-{
-    PushSide(m_pTile, m_bSide, 0.01f, 0.0f);
-}
-
-void zolCmdSouth::Draw(BITMAP* bmp, int x, int y)
-{
-    int c = CommandColour();
-    hline(bmp, x - 6, y - 12, x + 6, c);
-    vline(bmp, x - 6, y - 12, y + 6, c);
-    vline(bmp, x + 6, y - 12, y + 6, c);
-    hline(bmp, x - 9, y + 6, x - 6, c);
-    hline(bmp, x + 6, y + 6, x + 9, c);
-    line(bmp, x, y + 12, x - 9, y + 6, c);
-    line(bmp, x, y + 12, x + 9, y + 6, c);
-}
-
-void zolCmdSouth::Update()
-{
-    PushSide(m_pTile, m_bSide, 0.0f, 0.01f);
-}
-
-void zolCmdWest::Draw(BITMAP* bmp, int x, int y)
-{
-    int c = CommandColour();
-    vline(bmp, x + 12, y - 6, y + 6, c);
-    hline(bmp, x + 12, y - 6, x - 6, c);
-    hline(bmp, x + 12, y + 6, x - 6, c);
-    vline(bmp, x - 6, y - 9, y - 6, c);
-    vline(bmp, x - 6, y + 6, y + 9, c);
-    line(bmp, x - 12, y, x - 6, y - 9, c);
-    line(bmp, x - 12, y, x - 6, y + 9, c);
-}
-
-void zolCmdWest::Update()
-{
-    PushSide(m_pTile, m_bSide, -0.01f, 0.0f);
+    const float* push = PUSH[m_dwDirection];
+    for (zolUnit* unit : m_pTile->GetUnits())
+        if (unit->GetSide() == m_bSide)
+            unit->AddVel(push[0], push[1]);
 }

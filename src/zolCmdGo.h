@@ -3,34 +3,46 @@
 
 #include "zolCommand.h"
 
-// The four arrows. Each tick an arrow pushes every unit of its side on its tile by 0.01 in its
-// direction; the other side's units are left alone. Bounces against an arrow's tile do nothing.
-class zolCmdNorth : public zolCommand
+// An arrow. Each tick it pushes every unit of its side on its tile by 0.01 in its direction; the
+// other side's units are left alone. Bounces against an arrow's tile do nothing. The four
+// directions differ only in the direction they are made with.
+class zolCmdGo : public zolCommand
 {
 public:
-    void Draw(BITMAP* bmp, int x, int y) override;
+    void Draw(BITMAP* bmp, int x, int y) override;  // the north figure turned to the direction
     void Update() override;
+
+    int GetDirection()              { return m_dwDirection; }
+
+protected:
+    explicit zolCmdGo(int direction) : m_dwDirection(direction) {}
+
+private:
+    int m_dwDirection;              // 0 north, 1 east, 2 south, 3 west
 };
 
-class zolCmdEast : public zolCommand
+class zolCmdNorth : public zolCmdGo
 {
 public:
-    void Draw(BITMAP* bmp, int x, int y) override;
-    void Update() override;
+    zolCmdNorth() : zolCmdGo(0) {}
 };
 
-class zolCmdSouth : public zolCommand
+class zolCmdEast : public zolCmdGo
 {
 public:
-    void Draw(BITMAP* bmp, int x, int y) override;
-    void Update() override;
+    zolCmdEast() : zolCmdGo(1) {}
 };
 
-class zolCmdWest : public zolCommand
+class zolCmdSouth : public zolCmdGo
 {
 public:
-    void Draw(BITMAP* bmp, int x, int y) override;
-    void Update() override;
+    zolCmdSouth() : zolCmdGo(2) {}
+};
+
+class zolCmdWest : public zolCmdGo
+{
+public:
+    zolCmdWest() : zolCmdGo(3) {}
 };
 
 #endif

@@ -25,11 +25,6 @@ public:
 protected:
     int CommandColour();            // the side's flickering colour: one zolRand() per call
 
-    // Shared by the three builds. FinishBuild destroys this command: return straight after it.
-    int  WorkStep();                // max(1, own units on the tile / 4)
-    void FinishBuild(zolTileType* type);
-    void DrawBuild(BITMAP* bmp, int x, int y, BITMAP* picture, int workLeft, int total);
-
     bool     m_bSide;               // true red, false blue
     zolTile* m_pTile;               // the tile whose slot holds this; not owned
 };

@@ -7,6 +7,17 @@ struct BITMAP;
 class zolTile;
 class zolUnit;
 
+// The five entries of g_pvTileTypes, by index.
+enum zolTileKind
+{
+    TILE_ROCK,      // solid, black: dug out by Clear
+    TILE_FLOOR,
+    TILE_HIVE,
+    TILE_TRAINER,
+    TILE_THORNS,
+    TILE_KINDS
+};
+
 // The shared description of one kind of tile: its seventeen pictures, whether units can enter,
 // and what it does each tick to its tiles and to the units standing on them. Every tile of a
 // kind points at the same type; the five types live from BuildTiles() to the end of the program.

@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "Main.h"
+#include "Orders.h"
 #include "zolAI.h"
 #include "zolCmdGo.h"
 #include "zolCmdTrainer.h"

@@ -29,44 +29,44 @@ TEST(Determinism, SeededMatchAgainstTheComputerPlaysOutTheSameEveryBuild)
 {
     zolSeedRand(2026);
     ai_svJobs.clear();
-    zolMap* map = NewMatchMap(20, 14);
+    zolKeyboardSide red(true);
+    zolComputerSide blue;
+    Match match(&red, &blue, 20, 14);
     BITMAP* frame = create_bitmap(640, 480);
-    int red[2] = {0, 0}, blue[2] = {19, 13};
     KeyScript keys(7, true);
     for (int tick = 1; tick <= 20000; tick++)
     {
         keys.Press(20);
-        DoPlayer1(red, map, 20, 14);
-        DoAI(blue, map, 20, 14);
-        map->Update();
+        match.Tick();
         // Frames draw from the same random source as the rules, as they do in play.
         if (tick % 7 == 0)
-            DrawMatchFrame(frame, map, red, blue, 0, tick);
+            match.Draw(frame, false);
     }
-    ASSERT_EQ("", CheckMap(map));
-    EXPECT_EQ(12636151700710393190ull, HashMap(map));
+    ASSERT_EQ("", CheckMap(match.GetMap()));
+    EXPECT_EQ(12636151700710393190ull, HashMap(match.GetMap()));
     EXPECT_EQ(15237957950145710260ull, HashFrame(frame));
     destroy_bitmap(frame);
-    delete map;
 }
 
 TEST(Determinism, SeededWarPlaysOutTheSameEveryBuild)
 {
     zolSeedRand(99);
-    zolMap* map = NewWarMap();
+    zolKeyboardSide red(true), blue(false);
+    Match match(&red, &blue, NewWarMap());
+    zolMap* map = match.GetMap();
     BITMAP* frame = create_bitmap(640, 480);
-    int red[2] = {5, 5}, blue[2] = {15, 5};
+    match.GetCursor(true)[0] = match.GetCursor(true)[1] = match.GetCursor(false)[1] = 5;
+    match.GetCursor(false)[0] = 15;
     int peak = 0;
     for (int tick = 1; tick <= 3000; tick++)
     {
         map->Update();
         peak = std::max(peak, map->GetUnitCount(true) + map->GetUnitCount(false));
     }
-    DrawMatchFrame(frame, map, red, blue, 0, 3000);
+    match.Draw(frame, false);
     ASSERT_EQ("", CheckMap(map));
     EXPECT_GT(peak, 1000);
     EXPECT_EQ(32106339952799212ull, HashMap(map));
     EXPECT_EQ(13242728569052694161ull, HashFrame(frame));
     destroy_bitmap(frame);
-    delete map;
 }

@@ -3,6 +3,7 @@
 #include <typeindex>
 
 #include "Main.h"
+#include "Orders.h"
 #include "Scenarios.h"
 #include "zolAI.h"
 #include "zolCheck.h"

@@ -55,30 +55,81 @@ TEST(MatchShell, NewMapIsRockWithTwoBasesAndTheirHives)
     delete map;
 }
 
-TEST(MatchShell, BalanceBarsAndTheEndTest)
+namespace
 {
-    BITMAP* bmp = create_bitmap(640, 480);
-    const int cursors[2] = {10, 10}, orange = makecol(255, 128, 0), sky = makecol(0, 128, 255);
-    // red units, blue units, ticks played, match over, width of red's bar, of blue's
-    const int cases[][6] = {{1, 1000, 5000, 0, 1, 640}, {3, 3, 5000, 0, 640, 640}, {1, 5, 5000, 0, 128, 640},
-        {5, 1, 5000, 0, 640, 128}, {3, 0, 1000, 0, 0, 0}, {3, 0, 1001, 1, 0, 0}, {0, 3, 1001, 1, 0, 0},
-        {0, 0, 1000, 0, 0, 0}, {0, 0, 1001, 1, 0, 0}};
-    for (auto [red, blue, ticks, over, redBar, blueBar] : cases)
+    struct Idle : zolController
     {
-        zolMap* map = MakeFloorMap(2, 1, 1);
+        void Tick(int*, zolMap*, int, int) override {}
+    };
+
+    // A match on a w x 1 floor map, red's half lit, with red units on tile 0 and blue on the last.
+    zolMap* Armies(int w, int red, int blue)
+    {
+        zolMap* map = MakeFloorMap(w, 1, w / 2);
         for (int i = 0; i < red + blue; i++)
         {
             zolUnit* unit = new zolUnit();
             unit->SetSide(i < red);
-            map->GetTile(i < red ? 0 : 1, 0)->AddUnit(unit);
+            map->GetTile(i < red ? 0 : w - 1, 0)->AddUnit(unit);
             map->AddUnit(unit);
         }
-        map->Update();
-        EXPECT_EQ(over == 1, DrawMatchFrame(bmp, map, cursors, cursors, 0, ticks)) << red << ":" << blue;
+        return map;
+    }
+}
+
+TEST(MatchShell, BalanceBarsCompareTheArmies)
+{
+    BITMAP* bmp = create_bitmap(640, 480);
+    const int orange = makecol(255, 128, 0), sky = makecol(0, 128, 255);
+    // red units, blue units, width of red's bar, of blue's
+    const int cases[][4] = {{1, 1000, 1, 640}, {3, 3, 640, 640}, {1, 5, 128, 640}, {5, 1, 640, 128}, {3, 0, 0, 0}};
+    for (auto [red, blue, redBar, blueBar] : cases)
+    {
+        Idle idle;
+        Match match(&idle, &idle, Armies(8, red, blue));
+        match.Tick();
+        match.Draw(bmp, false);
         for (int y = 467; y <= 476; y++)
-            EXPECT_EQ(std::make_pair(y >= 468 && y <= 471 ? redBar : 0, y >= 472 && y <= 475 ? blueBar : 0),
-                      std::make_pair(Bar(bmp, y, orange), Bar(bmp, y, sky))) << red << ":" << blue << " row " << y;
-        delete map;
+        {
+            EXPECT_EQ(y >= 468 && y <= 471 ? redBar : 0, Bar(bmp, y, orange)) << red << ":" << blue << " row " << y;
+            EXPECT_EQ(y >= 472 && y <= 475 ? blueBar : 0, Bar(bmp, y, sky)) << red << ":" << blue << " row " << y;
+        }
     }
     destroy_bitmap(bmp);
+}
+
+TEST(MatchShell, AfterTenSecondsASideWithoutUnitsEndsTheMatchAndDecidesTheOutcome)
+{
+    // red units, blue units, ticks played, over, outcome
+    const int cases[][5] = {{3, 0, 1000, 0, OUTCOME_RED_WINS}, {3, 0, 1001, 1, OUTCOME_RED_WINS},
+                            {0, 3, 1001, 1, OUTCOME_BLUE_WINS}, {0, 0, 1000, 0, OUTCOME_NO_WINNER},
+                            {0, 0, 1001, 1, OUTCOME_NO_WINNER}, {2, 2, 1001, 0, OUTCOME_NO_WINNER}};
+    for (auto [red, blue, ticks, over, outcome] : cases)
+    {
+        Idle idle;
+        // Far apart on rock-free ground the two armies cannot meet in ten seconds.
+        Match match(&idle, &idle, Armies(red && blue ? 60 : 1, red, blue));
+        for (int t = 0; t < ticks; t++)
+            match.Tick();
+        match.EndTest();
+        EXPECT_EQ(over == 1, match.IsOver()) << red << ":" << blue << " after " << ticks;
+        EXPECT_EQ(outcome, match.GetOutcome()) << red << ":" << blue << " after " << ticks;
+    }
+}
+
+TEST(MatchShell, TicksBeyondOnePassStayOwedAndEscEndsWithNoWinner)
+{
+    Idle idle;
+    Match match(&idle, &idle, 20, 14);
+    std::atomic<int> clock(60);
+    EXPECT_EQ(25, RunOwedTicks(match, clock, 25));
+    EXPECT_EQ(35, clock);
+    EXPECT_EQ(25, match.GetTicks());
+    EXPECT_EQ(25, RunOwedTicks(match, clock, 25));
+    EXPECT_EQ(10, RunOwedTicks(match, clock, 25));
+    EXPECT_EQ(0, clock);
+    EXPECT_FALSE(match.IsOver());
+    match.Quit();
+    EXPECT_TRUE(match.IsOver());
+    EXPECT_EQ(OUTCOME_NO_WINNER, match.GetOutcome());
 }

@@ -41,22 +41,17 @@ namespace
     void PlayMatch(Soak& soak, unsigned seed, bool versusComputer, int maxTicks, BITMAP* frame)
     {
         memset((void*)key, 0, KEY_MAX);
-        zolMap* map = NewMatchMap(WIDTH, HEIGHT);
-        InitAI(map, WIDTH, HEIGHT, WIDTH - 3, HEIGHT - 3);
-        int red[2] = {0, 0}, blue[2] = {WIDTH - 1, HEIGHT - 1};
+        zolKeyboardSide red(true), blue(false);
+        zolComputerSide computer;
+        Match match(&red, versusComputer ? (zolController*)&computer : &blue, WIDTH, HEIGHT);
+        zolMap* map = match.GetMap();
         KeyScript redKeys(seed, true), blueKeys(seed ^ 0x5EED, false);
-        for (int tick = 1; tick <= maxTicks; tick++)
+        for (int tick = 1; tick <= maxTicks && !match.IsOver(); tick++)
         {
             redKeys.Press(6);
-            DoPlayer1(red, map, WIDTH, HEIGHT);
-            if (versusComputer)
-                DoAI(blue, map, WIDTH, HEIGHT);
-            else
-            {
+            if (!versusComputer)
                 blueKeys.Press(6);
-                DoPlayer2(blue, map, WIDTH, HEIGHT);
-            }
-            map->Update();
+            match.Tick();
             soak.ticks++;
             int units = map->GetUnitCount(true) + map->GetUnitCount(false);
             soak.peakUnits = std::max(soak.peakUnits, units);
@@ -65,11 +60,13 @@ namespace
                 std::string broken = CheckMap(map);
                 ASSERT_EQ("", broken) << "match " << soak.matches << ", tick " << tick;
             }
-            if (tick % 50 == 0 && DrawMatchFrame(frame, map, red, blue, 0, tick))
-                break;
+            if (tick % 50 == 0)
+            {
+                match.EndTest();
+                match.Draw(frame, false);
+            }
         }
         soak.matches++;
-        delete map;
     }
 }
 

@@ -1,0 +1,96 @@
+#include "HumanSide.h"
+
+#include <allegro.h>
+
+#include "Orders.h"
+#include "zolMap.h"
+#include "zolTile.h"
+
+const int g_dwvRedKeys[SIDE_KEYS] = {KEY_A, KEY_D, KEY_W, KEY_S, KEY_Y, KEY_J, KEY_H,
+                                     KEY_G, KEY_T, KEY_B, KEY_N, KEY_M, KEY_U};
+const int g_dwvBlueKeys[SIDE_KEYS] = {KEY_LEFT,  KEY_RIGHT, KEY_UP,    KEY_DOWN,  KEY_8_PAD,
+                                      KEY_6_PAD, KEY_5_PAD, KEY_4_PAD, KEY_7_PAD, KEY_1_PAD,
+                                      KEY_2_PAD, KEY_3_PAD, KEY_9_PAD};
+
+int SideKeyOrder(int sideKey)
+{
+    static const int ORDERS[SIDE_KEYS] = {0, 0, 0, 0, ORDER_NORTH, ORDER_EAST, ORDER_SOUTH,
+                                          ORDER_WEST, ORDER_CLEAR, ORDER_THORNS, ORDER_TRAINER,
+                                          ORDER_HIVE, ORDER_REMOVE};
+    return sideKey >= 0 && sideKey < SIDE_KEYS ? ORDERS[sideKey] : 0;
+}
+
+namespace
+{
+    bool Allowed(int order, zolTile* tile, bool side)
+    {
+        if (order == ORDER_CLEAR)
+            return tile->IsSolid();
+        if (order == ORDER_REMOVE)
+            return tile->IsSolid() || tile->IsLit() == side;
+        // A tile at health 16 or less takes no command: a fresh base must be healed first.
+        return !tile->IsSolid() && tile->IsLit() == side && tile->GetHealth() > 16;
+    }
+
+    void DoKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height)
+    {
+        unsigned down = 0;
+        for (int k = 0; k < SIDE_KEYS; k++)
+            if (key[table[k]])
+                down |= 1u << k;
+        unsigned spent = DoSideKeys(down, side, cursor, map, width, height);
+        for (int k = 0; k < SIDE_KEYS; k++)
+            if (spent >> k & 1)
+                key[table[k]] = 0;
+    }
+}
+
+unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height)
+{
+    int& x = cursor[0];
+    int& y = cursor[1];
+    const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    unsigned spent = 0;
+    for (int k = SK_LEFT; k <= SK_DOWN; k++)
+    {
+        // Each bound is looked at after the moves before it: left and right together cancel.
+        bool open = k == SK_LEFT ? x > 0 : k == SK_RIGHT ? x < width - 1 : k == SK_UP ? y > 0 : y < height - 1;
+        if ((down >> k & 1) && open)
+        {
+            spent |= 1u << k;
+            x += steps[k][0];
+            y += steps[k][1];
+        }
+    }
+
+    for (int k = SK_NORTH; k <= SK_REMOVE; k++)
+    {
+        if (!(down >> k & 1))
+            continue;
+        spent |= 1u << k;           // spent whether or not the action is allowed
+        zolTile* tile = map->GetTile(x, y);
+        int order = SideKeyOrder(k);
+        if (!tile || !Allowed(order, tile, side))
+            continue;
+        if (order == ORDER_REMOVE)
+            tile->SetCommand(side, nullptr);
+        else
+            PlaceCommand(tile, order, side);
+    }
+    return spent;
+}
+
+void DoPlayer1(int* cursor, zolMap* map, int width, int height)
+{
+    DoKeys(g_dwvRedKeys, true, cursor, map, width, height);
+}
+
+void DoPlayer2(int* cursor, zolMap* map, int width, int height)
+{
+    DoKeys(g_dwvBlueKeys, false, cursor, map, width, height);
+}
+
+void zolKeyboardSide::Tick(int* cursor, zolMap* map, int width, int height)
+{
+    (m_bSide ? DoPlayer1 : DoPlayer2)(cursor, map, width, height);
+}

@@ -1,0 +1,45 @@
+#ifndef HUMANSIDE_H
+#define HUMANSIDE_H
+
+#include "Controller.h"
+
+// The keys of a side's table, in the order they are looked at each tick.
+enum zolSideKey
+{
+    SK_LEFT, SK_RIGHT, SK_UP, SK_DOWN,
+    SK_NORTH, SK_EAST, SK_SOUTH, SK_WEST, SK_CLEAR, SK_THORNS, SK_TRAINER, SK_HIVE, SK_REMOVE,
+    SIDE_KEYS
+};
+
+// Allegro scancodes by zolSideKey. Red: W A S D and the keys around H; blue: the arrows and the
+// keypad. Both action blocks have one shape: an inverted T of arrows, Clear left of North,
+// Remove right of it, the builds on the row below.
+extern const int g_dwvRedKeys[SIDE_KEYS];
+extern const int g_dwvBlueKeys[SIDE_KEYS];
+
+// The order each action key gives (Orders.h), from SK_NORTH on; none for the moves.
+int SideKeyOrder(int sideKey);
+
+// One tick of a side given the keys that are down, as a mask of 1 << zolSideKey: moves the
+// cursor, then carries out the actions in table order, each seeing what the earlier ones did.
+// Returns the keys spent: every action key pressed, and each move that was made (a blocked move
+// stays held, so it acts as soon as it can).
+unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height);
+
+// One tick of a human side from the library's key[]: the keys spent are released.
+void DoPlayer1(int* cursor, zolMap* map, int width, int height);    // red
+void DoPlayer2(int* cursor, zolMap* map, int width, int height);    // blue
+
+// A person at the keyboard, with red's table or blue's.
+class zolKeyboardSide : public zolController
+{
+public:
+    explicit zolKeyboardSide(bool side) : m_bSide(side) {}
+
+    void Tick(int* cursor, zolMap* map, int width, int height) override;
+
+private:
+    bool m_bSide;                   // true red, false blue
+};
+
+#endif

@@ -1,0 +1,68 @@
+#ifndef MATCH_H
+#define MATCH_H
+
+#include <atomic>
+
+struct BITMAP;
+class zolController;
+class zolMap;
+
+enum zolOutcome
+{
+    OUTCOME_NO_WINNER,              // both sides still had units (Esc), or neither had any
+    OUTCOME_RED_WINS,
+    OUTCOME_BLUE_WINS
+};
+
+// One match, from the starting map to its outcome. The shell runs ticks against the clock, runs
+// the end test once per frame after that frame's ticks, and draws; drawing decides nothing.
+class Match
+{
+public:
+    // The starting map, width x height tiles. The controllers are not owned and must outlive the
+    // match; red's acts before blue's in every tick.
+    Match(zolController* red, zolController* blue, int width, int height);
+    // A match on a map made elsewhere, which it then owns: the cursors start in its corners.
+    Match(zolController* red, zolController* blue, zolMap* map);
+    ~Match();
+
+    void Tick();                    // one game tick: red's controller, blue's, the map's update
+    void EndTest();                 // over once more than 1000 ticks have run and a side has no unit
+    void Quit()                     { m_bOver = true; }
+    // One frame: the map, both cursors (one zolRand() each, for their flicker), the frame rate
+    // when asked, and the balance bars. bmp: at least the map's size plus a 32-pixel strip.
+    void Draw(BITMAP* bmp, bool showFrameRate);
+
+    zolOutcome GetOutcome();        // as the map stands; final once the match is over
+
+    bool    IsOver()                { return m_bOver; }
+    int     GetTicks()              { return m_dwTicks; }
+    int     GetFrameRate()          { return m_dwFrameRate; }
+    zolMap* GetMap()                { return m_pMap; }
+    int*    GetCursor(bool side)    { return m_dwvCursors[side]; }  // x then y
+
+private:
+    zolMap*        m_pMap;          // owned
+    zolController* m_pvSides[2];    // by side: 0 blue, 1 red; not owned
+    int            m_dwvCursors[2][2];
+    int            m_dwWidth, m_dwHeight;  // in tiles
+    int            m_dwTicks;
+    int            m_dwFrames;      // drawn since the frame rate was last worked out
+    int            m_dwLastRateTick;
+    int            m_dwFrameRate;   // frames in the last 100 ticks
+    bool           m_bOver;
+};
+
+// Runs the ticks the clock owes, at most `most` of them, taking one from the clock for each;
+// the rest stay owed. Returns how many ran.
+int RunOwedTicks(Match& match, std::atomic<int>& clock, int most);
+
+// The starting map of a match, width x height tiles: rock, with a 3 x 3 base and hive for red at
+// the top left and for blue at the bottom right. The caller owns it.
+zolMap* NewMatchMap(int width, int height);
+
+// One match at the screen's size: the human red against the computer or a second person, at 100
+// ticks a second, then the winner's picture until Esc is pressed and released.
+void RunGame(BITMAP* backBuffer, bool versusComputer);
+
+#endif
