@@ -14,9 +14,19 @@ const int g_dwvBlueKeys[SIDE_KEYS] = {KEY_LEFT,  KEY_RIGHT, KEY_UP,    KEY_DOWN,
 
 int SideKeyOrder(int sideKey)
 {
-    static const int ORDERS[SIDE_KEYS] = {0, 0, 0, 0, ORDER_NORTH, ORDER_EAST, ORDER_SOUTH,
-                                          ORDER_WEST, ORDER_CLEAR, ORDER_THORNS, ORDER_TRAINER,
-                                          ORDER_HIVE, ORDER_REMOVE};
+    static const int ORDERS[SIDE_KEYS] = {0,
+                                          0,
+                                          0,
+                                          0,
+                                          ORDER_NORTH,
+                                          ORDER_EAST,
+                                          ORDER_SOUTH,
+                                          ORDER_WEST,
+                                          ORDER_CLEAR,
+                                          ORDER_THORNS,
+                                          ORDER_TRAINER,
+                                          ORDER_HIVE,
+                                          ORDER_REMOVE};
     return sideKey >= 0 && sideKey < SIDE_KEYS ? ORDERS[sideKey] : 0;
 }
 
@@ -54,7 +64,10 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
     for (int k = SK_LEFT; k <= SK_DOWN; k++)
     {
         // Each bound is looked at after the moves before it: left and right together cancel.
-        bool open = k == SK_LEFT ? x > 0 : k == SK_RIGHT ? x < width - 1 : k == SK_UP ? y > 0 : y < height - 1;
+        bool open = k == SK_LEFT    ? x > 0
+                    : k == SK_RIGHT ? x < width - 1
+                    : k == SK_UP    ? y > 0
+                                    : y < height - 1;
         if ((down >> k & 1) && open)
         {
             spent |= 1u << k;
@@ -67,7 +80,7 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
     {
         if (!(down >> k & 1))
             continue;
-        spent |= 1u << k;           // spent whether or not the action is allowed
+        spent |= 1u << k; // spent whether or not the action is allowed
         zolTile* tile = map->GetTile(x, y);
         int order = SideKeyOrder(k);
         if (!tile || !Allowed(order, tile, side))

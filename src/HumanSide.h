@@ -6,8 +6,19 @@
 // The keys of a side's table, in the order they are looked at each tick.
 enum zolSideKey
 {
-    SK_LEFT, SK_RIGHT, SK_UP, SK_DOWN,
-    SK_NORTH, SK_EAST, SK_SOUTH, SK_WEST, SK_CLEAR, SK_THORNS, SK_TRAINER, SK_HIVE, SK_REMOVE,
+    SK_LEFT,
+    SK_RIGHT,
+    SK_UP,
+    SK_DOWN,
+    SK_NORTH,
+    SK_EAST,
+    SK_SOUTH,
+    SK_WEST,
+    SK_CLEAR,
+    SK_THORNS,
+    SK_TRAINER,
+    SK_HIVE,
+    SK_REMOVE,
     SIDE_KEYS
 };
 
@@ -27,8 +38,8 @@ int SideKeyOrder(int sideKey);
 unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height);
 
 // One tick of a human side from the library's key[]: the keys spent are released.
-void DoPlayer1(int* cursor, zolMap* map, int width, int height);    // red
-void DoPlayer2(int* cursor, zolMap* map, int width, int height);    // blue
+void DoPlayer1(int* cursor, zolMap* map, int width, int height); // red
+void DoPlayer2(int* cursor, zolMap* map, int width, int height); // blue
 
 // A person at the keyboard, with red's table or blue's.
 class zolKeyboardSide : public zolController
@@ -39,7 +50,7 @@ public:
     void Tick(int* cursor, zolMap* map, int width, int height) override;
 
 private:
-    bool m_bSide;                   // true red, false blue
+    bool m_bSide; // true red, false blue
 };
 
 #endif

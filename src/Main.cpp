@@ -54,7 +54,8 @@ int GameMain()
     if (allegro_init() != 0)
     {
         fputs("Couldn't set 640x480 graphics mode. Cannot continure sorry.\n"
-              "(No display was found: is DISPLAY set?)\n", stderr);
+              "(No display was found: is DISPLAY set?)\n",
+              stderr);
         return -1;
     }
 
@@ -76,7 +77,8 @@ int GameMain()
 
     BITMAP* backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
     if (!backBuffer)
-        return Fail("Couldn't create back-buffer. Something is seriously wrong if you're reading this:(");
+        return Fail(
+            "Couldn't create back-buffer. Something is seriously wrong if you're reading this:(");
 
     BITMAP* pictures[6];
     if (const char* failed = LoadStartPictures(pictures))
@@ -162,8 +164,10 @@ int ReadMaxUnits(const char* file)
         while (isspace((unsigned char)*end))
             end++;
         if (end == text || *end || errno == ERANGE || value < INT_MIN || value > INT_MAX)
-            fprintf(stderr, "%s: MaxUnits = \"%s\" is not a whole number; the cap stays at %d units a side.\n",
-                    file, text, cap);
+            fprintf(
+                stderr,
+                "%s: MaxUnits = \"%s\" is not a whole number; the cap stays at %d units a side.\n",
+                file, text, cap);
         else
         {
             cap = (int)value;

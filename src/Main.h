@@ -28,7 +28,7 @@ struct cursor_s
 };
 
 // Start-up, the title menu and shutdown; the process's exit status.
-int  GameMain();
+int GameMain();
 void MainTimer();
 // Draws sprite with its top-left at (x, y), each column shifted by up to 12 pixels along a sine
 // wave that travels with g_dwMainTime.

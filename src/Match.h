@@ -9,7 +9,7 @@ class zolMap;
 
 enum zolOutcome
 {
-    OUTCOME_NO_WINNER,              // both sides still had units (Esc), or neither had any
+    OUTCOME_NO_WINNER, // both sides still had units (Esc), or neither had any
     OUTCOME_RED_WINS,
     OUTCOME_BLUE_WINS
 };
@@ -26,31 +26,31 @@ public:
     Match(zolController* red, zolController* blue, zolMap* map);
     ~Match();
 
-    void Tick();                    // one game tick: red's controller, blue's, the map's update
-    void EndTest();                 // over once more than 1000 ticks have run and a side has no unit
-    void Quit()                     { m_bOver = true; }
+    void Tick();    // one game tick: red's controller, blue's, the map's update
+    void EndTest(); // over once more than 1000 ticks have run and a side has no unit
+    void Quit() { m_bOver = true; }
     // One frame: the map, both cursors (one zolRand() each, for their flicker), the frame rate
     // when asked, and the balance bars. bmp: at least the map's size plus a 32-pixel strip.
     void Draw(BITMAP* bmp, bool showFrameRate);
 
-    zolOutcome GetOutcome();        // as the map stands; final once the match is over
+    zolOutcome GetOutcome(); // as the map stands; final once the match is over
 
-    bool    IsOver()                { return m_bOver; }
-    int     GetTicks()              { return m_dwTicks; }
-    int     GetFrameRate()          { return m_dwFrameRate; }
-    zolMap* GetMap()                { return m_pMap; }
-    int*    GetCursor(bool side)    { return m_dwvCursors[side]; }  // x then y
+    bool IsOver() { return m_bOver; }
+    int GetTicks() { return m_dwTicks; }
+    int GetFrameRate() { return m_dwFrameRate; }
+    zolMap* GetMap() { return m_pMap; }
+    int* GetCursor(bool side) { return m_dwvCursors[side]; } // x then y
 
 private:
-    zolMap*        m_pMap;          // owned
-    zolController* m_pvSides[2];    // by side: 0 blue, 1 red; not owned
-    int            m_dwvCursors[2][2];
-    int            m_dwWidth, m_dwHeight;  // in tiles
-    int            m_dwTicks;
-    int            m_dwFrames;      // drawn since the frame rate was last worked out
-    int            m_dwLastRateTick;
-    int            m_dwFrameRate;   // frames in the last 100 ticks
-    bool           m_bOver;
+    zolMap* m_pMap;              // owned
+    zolController* m_pvSides[2]; // by side: 0 blue, 1 red; not owned
+    int m_dwvCursors[2][2];
+    int m_dwWidth, m_dwHeight; // in tiles
+    int m_dwTicks;
+    int m_dwFrames; // drawn since the frame rate was last worked out
+    int m_dwLastRateTick;
+    int m_dwFrameRate; // frames in the last 100 ticks
+    bool m_bOver;
 };
 
 // Runs the ticks the clock owes, at most `most` of them, taking one from the clock for each;

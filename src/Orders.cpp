@@ -33,15 +33,15 @@ zolCommand* MakeCommand(int order, bool side)
 {
     switch (order)
     {
-    case ORDER_THORNS:  return NewCommand(side, &zolCmdThorns::SetThornsType, TILE_THORNS);
+    case ORDER_THORNS: return NewCommand(side, &zolCmdThorns::SetThornsType, TILE_THORNS);
     case ORDER_TRAINER: return NewCommand(side, &zolCmdTrainer::SetTrainerType, TILE_TRAINER);
-    case ORDER_HIVE:    return NewCommand(side, &zolCmdHive::SetHiveType, TILE_HIVE);
-    case ORDER_CLEAR:   return NewCommand(side, &zolCmdClear::SetClearType, TILE_FLOOR);
-    case ORDER_NORTH:   return NewCommand<zolCmdNorth>(side);
-    case ORDER_EAST:    return NewCommand<zolCmdEast>(side);
-    case ORDER_SOUTH:   return NewCommand<zolCmdSouth>(side);
-    case ORDER_WEST:    return NewCommand<zolCmdWest>(side);
-    default:            return nullptr;
+    case ORDER_HIVE: return NewCommand(side, &zolCmdHive::SetHiveType, TILE_HIVE);
+    case ORDER_CLEAR: return NewCommand(side, &zolCmdClear::SetClearType, TILE_FLOOR);
+    case ORDER_NORTH: return NewCommand<zolCmdNorth>(side);
+    case ORDER_EAST: return NewCommand<zolCmdEast>(side);
+    case ORDER_SOUTH: return NewCommand<zolCmdSouth>(side);
+    case ORDER_WEST: return NewCommand<zolCmdWest>(side);
+    default: return nullptr;
     }
 }
 

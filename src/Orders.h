@@ -16,7 +16,7 @@ enum zolOrder
     ORDER_EAST,
     ORDER_SOUTH,
     ORDER_WEST,
-    ORDER_REMOVE        // takes the side's own command off; places nothing
+    ORDER_REMOVE // takes the side's own command off; places nothing
 };
 
 // A new command of side for order, ready for a tile, the builds and Clear knowing the tile kind

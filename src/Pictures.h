@@ -3,19 +3,19 @@
 
 // Every picture the game loads from Data/, by name, in one list: the loader, the picture
 // generator, the tests and the build (which reads the PICTURE lines below) all take it from here.
-#define GLOWFRONT_PICTURES(PICTURE)                                                            \
-    PICTURE(Title)                                                                             \
-    PICTURE(RedWins)                                                                           \
-    PICTURE(BlueWins)                                                                          \
-    PICTURE(VsComputer)                                                                        \
-    PICTURE(VsPlayer)                                                                          \
-    PICTURE(Exit)                                                                              \
-    PICTURE(Floor)                                                                             \
-    PICTURE(Hive)                                                                              \
-    PICTURE(Trainer)                                                                           \
-    PICTURE(Thorns)                                                                            \
-    PICTURE(BuildTrainer)                                                                      \
-    PICTURE(BuildHive)                                                                         \
+#define GLOWFRONT_PICTURES(PICTURE)                                                                \
+    PICTURE(Title)                                                                                 \
+    PICTURE(RedWins)                                                                               \
+    PICTURE(BlueWins)                                                                              \
+    PICTURE(VsComputer)                                                                            \
+    PICTURE(VsPlayer)                                                                              \
+    PICTURE(Exit)                                                                                  \
+    PICTURE(Floor)                                                                                 \
+    PICTURE(Hive)                                                                                  \
+    PICTURE(Trainer)                                                                               \
+    PICTURE(Thorns)                                                                                \
+    PICTURE(BuildTrainer)                                                                          \
+    PICTURE(BuildHive)                                                                             \
     PICTURE(BuildThorns)
 
 enum zolPicture
@@ -23,7 +23,7 @@ enum zolPicture
 #define GLOWFRONT_PICTURE_ENUM(name) PIC_##name,
     GLOWFRONT_PICTURES(GLOWFRONT_PICTURE_ENUM)
 #undef GLOWFRONT_PICTURE_ENUM
-    PICTURE_COUNT
+        PICTURE_COUNT
 };
 
 // "Title" for PIC_Title; null for a number outside the list.

@@ -46,10 +46,10 @@ namespace
     {
         switch (kind)
         {
-        case TILE_HIVE:    return new zolTTHive();
+        case TILE_HIVE: return new zolTTHive();
         case TILE_TRAINER: return new zolTTTrainer();
-        case TILE_THORNS:  return new zolTTThorns();
-        default:           return new zolTileType();
+        case TILE_THORNS: return new zolTTThorns();
+        default: return new zolTileType();
         }
     }
 }

@@ -31,10 +31,14 @@ namespace
         if (!cmd)
             return -1;
         const std::type_info& type = typeid(*cmd);
-        if (type == typeid(zolCmdNorth)) return 0;
-        if (type == typeid(zolCmdEast))  return 1;
-        if (type == typeid(zolCmdSouth)) return 2;
-        if (type == typeid(zolCmdWest))  return 3;
+        if (type == typeid(zolCmdNorth))
+            return 0;
+        if (type == typeid(zolCmdEast))
+            return 1;
+        if (type == typeid(zolCmdSouth))
+            return 2;
+        if (type == typeid(zolCmdWest))
+            return 3;
         return -1;
     }
 
@@ -125,9 +129,7 @@ namespace
     }
 }
 
-void InitAI(zolMap*, int, int, int, int)
-{
-}
+void InitAI(zolMap*, int, int, int, int) {}
 
 void DoAI(int* cursor, zolMap* map, int width, int height)
 {
@@ -164,10 +166,26 @@ void DoAI(int* cursor, zolMap* map, int width, int height)
 
     int& cx = cursor[0];
     int& cy = cursor[1];
-    if (cx > job.x) { cx--; return; }
-    if (cx < job.x) { cx++; return; }
-    if (cy > job.y) { cy--; return; }
-    if (cy < job.y) { cy++; return; }
+    if (cx > job.x)
+    {
+        cx--;
+        return;
+    }
+    if (cx < job.x)
+    {
+        cx++;
+        return;
+    }
+    if (cy > job.y)
+    {
+        cy--;
+        return;
+    }
+    if (cy < job.y)
+    {
+        cy++;
+        return;
+    }
 
     if (zolTile* tile = map->GetTile(cx, cy))
         CarryOut(job, tile);

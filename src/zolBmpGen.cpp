@@ -26,8 +26,9 @@ namespace
                 int v = std::clamp(getpixel(light, x, y), 0, 255);
                 int level = v / 2 + 128;
                 int c = getpixel(src, x, y);
-                putpixel(dest, x, y, makecol(getr(c) * level / 255, getg(c) * level / 255,
-                                             getb(c) * level / 255));
+                putpixel(
+                    dest, x, y,
+                    makecol(getr(c) * level / 255, getg(c) * level / 255, getb(c) * level / 255));
             }
     }
 
@@ -146,9 +147,29 @@ BITMAP* zolGenLightOff(BITMAP* src, bool north, bool east, bool south, bool west
     int glows[4][2];
     int count = 0;
     // Painted north, west, south, east: a later glow covers an earlier one where they overlap.
-    if (north) { glows[count][0] = w / 2;         glows[count][1] = -w / 2;        count++; }
-    if (west)  { glows[count][0] = -w / 2;        glows[count][1] = w / 2;         count++; }
-    if (south) { glows[count][0] = w / 2;         glows[count][1] = (w * 3) / 2;   count++; }
-    if (east)  { glows[count][0] = (w * 3) / 2;   glows[count][1] = w / 2;         count++; }
+    if (north)
+    {
+        glows[count][0] = w / 2;
+        glows[count][1] = -w / 2;
+        count++;
+    }
+    if (west)
+    {
+        glows[count][0] = -w / 2;
+        glows[count][1] = w / 2;
+        count++;
+    }
+    if (south)
+    {
+        glows[count][0] = w / 2;
+        glows[count][1] = (w * 3) / 2;
+        count++;
+    }
+    if (east)
+    {
+        glows[count][0] = (w * 3) / 2;
+        glows[count][1] = w / 2;
+        count++;
+    }
     return Light(src, glows, count);
 }

@@ -17,8 +17,8 @@ void zolCopyPicture(BITMAP* dest, BITMAP* src, int x, int y);
 
 // Random colours between two colours: three zolRand() calls per pixel, blue then green then red.
 BITMAP* zolGenNoise(int colour1, int colour2, int width, int height);
-BITMAP* zolGenSmooth(BITMAP* src);      // five-point box filter
-BITMAP* zolGenClone(BITMAP* src);       // exact copy
+BITMAP* zolGenSmooth(BITMAP* src); // five-point box filter
+BITMAP* zolGenClone(BITMAP* src);  // exact copy
 
 // Lighting: every pixel keeps 128/255 to 255/255 of its brightness. LightOn glows from the
 // picture's centre (a red tile); LightOff glows in from each side whose flag is set (a blue tile

@@ -7,8 +7,8 @@
 #include <unordered_map>
 
 #include "Main.h"
-#include "zolCmdClear.h"
 #include "zolCmdBuild.h"
+#include "zolCmdClear.h"
 #include "zolMap.h"
 #include "zolTile.h"
 #include "zolUnit.h"
@@ -72,8 +72,10 @@ namespace
     // when their work stands equally far.
     int CommandProgress(zolCommand* cmd)
     {
-        if (auto* c = dynamic_cast<zolCmdClear*>(cmd))   return c->GetHitsLeft();
-        if (auto* c = dynamic_cast<zolCmdBuild*>(cmd))   return c->GetWorkLeft();
+        if (auto* c = dynamic_cast<zolCmdClear*>(cmd))
+            return c->GetHitsLeft();
+        if (auto* c = dynamic_cast<zolCmdBuild*>(cmd))
+            return c->GetWorkLeft();
         return 0;
     }
 
@@ -87,8 +89,13 @@ namespace
             for (size_t i = 0; i < size; i++)
                 value = (value ^ bytes[i]) * 1099511628211ull;
         }
-        void Add(int n)         { Add(&n, sizeof n); }
-        void Add(float f)       { uint32_t bits; memcpy(&bits, &f, sizeof bits); Add(&bits, sizeof bits); }
+        void Add(int n) { Add(&n, sizeof n); }
+        void Add(float f)
+        {
+            uint32_t bits;
+            memcpy(&bits, &f, sizeof bits);
+            Add(&bits, sizeof bits);
+        }
         void Add(const char* s) { Add(s, strlen(s)); }
     };
 }
@@ -130,7 +137,8 @@ std::string CheckMap(zolMap* map)
         if (unit->GetType() < 0 || unit->GetType() > 7)
             out << "a unit has rank " << unit->GetType() << "\n";
         else if (unit->GetHealth() < 0 || unit->GetHealth() > zu_dwvMaxHealth[unit->GetType()])
-            out << "a unit has health " << unit->GetHealth() << " for rank " << unit->GetType() << "\n";
+            out << "a unit has health " << unit->GetHealth() << " for rank " << unit->GetType()
+                << "\n";
         // A unit held against a wall along x bounces there every tick and is never tested along
         // y, so it may drift well past its tile's edge: only a position that is not a number is
         // wrong.
@@ -142,8 +150,8 @@ std::string CheckMap(zolMap* map)
             out << "a tile lists a unit the map does not\n";
     for (int side = 0; side < 2; side++)
         if (counted[side] != map->GetUnitCount(side))
-            out << (side ? "red" : "blue") << " count " << map->GetUnitCount(side)
-                << ", recount " << counted[side] << "\n";
+            out << (side ? "red" : "blue") << " count " << map->GetUnitCount(side) << ", recount "
+                << counted[side] << "\n";
     return out.str();
 }
 

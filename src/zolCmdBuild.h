@@ -10,22 +10,22 @@
 class zolCmdBuild : public zolCommand
 {
 public:
-    void Draw(BITMAP* bmp, int x, int y) override;  // the picture and a progress bar
-    void Update() override;                         // may destroy this command
+    void Draw(BITMAP* bmp, int x, int y) override; // the picture and a progress bar
+    void Update() override;                        // may destroy this command
 
-    int GetWorkLeft()               { return m_dwWorkLeft; }
+    int GetWorkLeft() { return m_dwWorkLeft; }
 
 protected:
     // picture: the slot shared by every build of this kind, filled from Data/ by the first
     // construction that finds it empty (so a picture that failed is tried again at the next).
     zolCmdBuild(int totalWork, BITMAP** picture, int pictureFile);
-    void SetBuildType(zolTileType* type)  { m_pBuildType = type; }
+    void SetBuildType(zolTileType* type) { m_pBuildType = type; }
 
 private:
-    int          m_dwTotalWork;
-    int          m_dwWorkLeft;
-    BITMAP**     m_ppPicture;       // the kind's shared picture; null inside while unloadable
-    zolTileType* m_pBuildType;      // what the tile becomes; not owned
+    int m_dwTotalWork;
+    int m_dwWorkLeft;
+    BITMAP** m_ppPicture;      // the kind's shared picture; null inside while unloadable
+    zolTileType* m_pBuildType; // what the tile becomes; not owned
 };
 
 #endif

@@ -4,10 +4,7 @@
 
 #include "zolTile.h"
 
-zolCmdClear::zolCmdClear()
-    : m_dwHitsLeft(100), m_pClearType(nullptr)
-{
-}
+zolCmdClear::zolCmdClear() : m_dwHitsLeft(100), m_pClearType(nullptr) {}
 
 void zolCmdClear::Draw(BITMAP* bmp, int x, int y)
 {

@@ -10,15 +10,15 @@ class zolCmdClear : public zolCommand
 public:
     zolCmdClear();
 
-    void Draw(BITMAP* bmp, int x, int y) override;      // a cross
-    void Collision(bool side) override;                 // may destroy this command
-    virtual void SetClearType(zolTileType* type)        { m_pClearType = type; }
+    void Draw(BITMAP* bmp, int x, int y) override; // a cross
+    void Collision(bool side) override;            // may destroy this command
+    virtual void SetClearType(zolTileType* type) { m_pClearType = type; }
 
-    int GetHitsLeft()               { return m_dwHitsLeft; }
+    int GetHitsLeft() { return m_dwHitsLeft; }
 
 private:
-    int          m_dwHitsLeft;      // own-side bounces still needed
-    zolTileType* m_pClearType;      // what the tile becomes; not owned
+    int m_dwHitsLeft;          // own-side bounces still needed
+    zolTileType* m_pClearType; // what the tile becomes; not owned
 };
 
 #endif

@@ -9,7 +9,7 @@ namespace
 {
     // The north arrow as seven strokes from (x, y): a shaft open at the top and a head.
     const int NORTH_STROKES[7][4] = {
-        {-6, 12, 6, 12}, {-6, 12, -6, -6}, {6, 12, 6, -6}, {-9, -6, -6, -6},
+        {-6, 12, 6, 12}, {-6, 12, -6, -6}, {6, 12, 6, -6},  {-9, -6, -6, -6},
         {6, -6, 9, -6},  {0, -12, -9, -6}, {0, -12, 9, -6},
     };
 

@@ -9,16 +9,16 @@
 class zolCmdGo : public zolCommand
 {
 public:
-    void Draw(BITMAP* bmp, int x, int y) override;  // the north figure turned to the direction
+    void Draw(BITMAP* bmp, int x, int y) override; // the north figure turned to the direction
     void Update() override;
 
-    int GetDirection()              { return m_dwDirection; }
+    int GetDirection() { return m_dwDirection; }
 
 protected:
     explicit zolCmdGo(int direction) : m_dwDirection(direction) {}
 
 private:
-    int m_dwDirection;              // 0 north, 1 east, 2 south, 3 west
+    int m_dwDirection; // 0 north, 1 east, 2 south, 3 west
 };
 
 class zolCmdNorth : public zolCmdGo

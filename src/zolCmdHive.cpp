@@ -4,7 +4,4 @@
 
 BITMAP* g_pBmpHive = nullptr;
 
-zolCmdHive::zolCmdHive()
-    : zolCmdBuild(TOTAL_WORK, &g_pBmpHive, PIC_BuildHive)
-{
-}
+zolCmdHive::zolCmdHive() : zolCmdBuild(TOTAL_WORK, &g_pBmpHive, PIC_BuildHive) {}

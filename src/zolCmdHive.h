@@ -13,7 +13,7 @@ class zolCmdHive : public zolCmdBuild
 public:
     zolCmdHive();
 
-    virtual void SetHiveType(zolTileType* type)    { SetBuildType(type); }
+    virtual void SetHiveType(zolTileType* type) { SetBuildType(type); }
 
     static const int TOTAL_WORK = 160000;
 };

@@ -4,7 +4,4 @@
 
 BITMAP* g_pBmpThorns = nullptr;
 
-zolCmdThorns::zolCmdThorns()
-    : zolCmdBuild(TOTAL_WORK, &g_pBmpThorns, PIC_BuildThorns)
-{
-}
+zolCmdThorns::zolCmdThorns() : zolCmdBuild(TOTAL_WORK, &g_pBmpThorns, PIC_BuildThorns) {}

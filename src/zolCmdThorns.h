@@ -13,7 +13,7 @@ class zolCmdThorns : public zolCmdBuild
 public:
     zolCmdThorns();
 
-    virtual void SetThornsType(zolTileType* type)    { SetBuildType(type); }
+    virtual void SetThornsType(zolTileType* type) { SetBuildType(type); }
 
     static const int TOTAL_WORK = 20000;
 };

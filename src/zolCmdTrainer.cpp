@@ -4,7 +4,4 @@
 
 BITMAP* g_pBmpTrainer = nullptr;
 
-zolCmdTrainer::zolCmdTrainer()
-    : zolCmdBuild(TOTAL_WORK, &g_pBmpTrainer, PIC_BuildTrainer)
-{
-}
+zolCmdTrainer::zolCmdTrainer() : zolCmdBuild(TOTAL_WORK, &g_pBmpTrainer, PIC_BuildTrainer) {}

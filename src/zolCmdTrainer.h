@@ -13,7 +13,7 @@ class zolCmdTrainer : public zolCmdBuild
 public:
     zolCmdTrainer();
 
-    virtual void SetTrainerType(zolTileType* type)    { SetBuildType(type); }
+    virtual void SetTrainerType(zolTileType* type) { SetBuildType(type); }
 
     static const int TOTAL_WORK = 40000;
 };

@@ -4,26 +4,15 @@
 
 #include "zolRandom.h"
 
-zolCommand::zolCommand()
-    : m_bSide(false), m_pTile(nullptr)
-{
-}
+zolCommand::zolCommand() : m_bSide(false), m_pTile(nullptr) {}
 
-zolCommand::~zolCommand()
-{
-}
+zolCommand::~zolCommand() {}
 
-void zolCommand::Draw(BITMAP*, int, int)
-{
-}
+void zolCommand::Draw(BITMAP*, int, int) {}
 
-void zolCommand::Update()
-{
-}
+void zolCommand::Update() {}
 
-void zolCommand::Collision(bool)
-{
-}
+void zolCommand::Collision(bool) {}
 
 int zolCommand::CommandColour()
 {

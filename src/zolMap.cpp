@@ -7,10 +7,7 @@
 #include "zolTile.h"
 #include "zolUnit.h"
 
-zolMap::zolMap()
-    : m_dwWidth(0), m_dwHeight(0), m_dwvUnitCount{0, 0}
-{
-}
+zolMap::zolMap() : m_dwWidth(0), m_dwHeight(0), m_dwvUnitCount{0, 0} {}
 
 zolMap::~zolMap()
 {
@@ -43,7 +40,8 @@ void zolMap::SetTile(int x, int y, zolTile* tile)
     cell = tile;
 
     // A null tile empties the cell: the neighbours then lose their link to it.
-    zolTile* around[4] = {GetTile(x, y - 1), GetTile(x + 1, y), GetTile(x, y + 1), GetTile(x - 1, y)};
+    zolTile* around[4] = {GetTile(x, y - 1), GetTile(x + 1, y), GetTile(x, y + 1),
+                          GetTile(x - 1, y)};
     if (tile)
     {
         tile->SetMap(this);

@@ -9,13 +9,13 @@
 
 inline uint32_t g_dwRandState = 1;
 
-inline int zolRand()                        // 0 .. 32767
+inline int zolRand() // 0 .. 32767
 {
     g_dwRandState = g_dwRandState * 214013u + 2531011u;
     return (int)((g_dwRandState >> 16) & 0x7FFF);
 }
 
-inline void zolSeedRand(unsigned int seed)  // restarts the sequence; for tests and tools
+inline void zolSeedRand(unsigned int seed) // restarts the sequence; for tests and tools
 {
     g_dwRandState = seed;
 }

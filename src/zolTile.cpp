@@ -10,8 +10,8 @@
 #include "zolUnit.h"
 
 zolTile::zolTile()
-    : m_pType(nullptr), m_bLit(false), m_dwHealth(0), m_pMap(nullptr), m_dwLitMask(0),
-      m_pNeighbour{nullptr, nullptr, nullptr, nullptr}, m_dwvDamage{0, 0},
+    : m_pType(nullptr), m_bLit(false), m_dwHealth(0), m_pMap(nullptr),
+      m_dwLitMask(0), m_pNeighbour{nullptr, nullptr, nullptr, nullptr}, m_dwvDamage{0, 0},
       m_pCommand{nullptr, nullptr}
 {
 }

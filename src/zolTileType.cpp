@@ -6,10 +6,7 @@
 #include "zolTile.h"
 #include "zolUnit.h"
 
-zolTileType::zolTileType()
-    : m_bSolid(false)
-{
-}
+zolTileType::zolTileType() : m_bSolid(false) {}
 
 zolTileType::~zolTileType()
 {
@@ -29,9 +26,7 @@ void zolTileType::Build(BITMAP* src)
         CheckOpaque(slot);
 }
 
-void zolTileType::Update(zolTile*)
-{
-}
+void zolTileType::Update(zolTile*) {}
 
 void zolTileType::EffectUnit(zolUnit* unit, zolTile* tile)
 {
@@ -60,7 +55,8 @@ BITMAP* zolTileType::GetBmp(int slot)
 
 bool zolTileType::IsOpaque(int slot, BITMAP* picture)
 {
-    return slot >= 0 && slot < (int)m_pvBmps.size() && m_pvBmps[slot] == picture && m_pvOpaque[slot];
+    return slot >= 0 && slot < (int)m_pvBmps.size() && m_pvBmps[slot] == picture &&
+           m_pvOpaque[slot];
 }
 
 void zolTileType::CheckOpaque(int slot)

@@ -10,10 +10,10 @@
 #include "zolTile.h"
 #include "zolTileType.h"
 
-int zu_dwvMaxHealth[8]  = {3000, 4000, 6000, 8000, 10000, 12000, 16000, 24000};
-int zu_dwvDamage[8]     = {1, 2, 2, 3, 3, 4, 4, 5};
+int zu_dwvMaxHealth[8] = {3000, 4000, 6000, 8000, 10000, 12000, 16000, 24000};
+int zu_dwvDamage[8] = {1, 2, 2, 3, 3, 4, 4, 5};
 int zu_dwvTileDamage[8] = {2, 1, 1, 1, 1, 1, 2, 3};
-int zu_dwMaxUnits       = 1500;
+int zu_dwMaxUnits = 1500;
 
 namespace
 {
@@ -29,9 +29,22 @@ namespace
         int count = 0;
         int dx[32], dy[32];
 
-        void Dot(int x, int y)              { dx[count] = x; dy[count] = y; count++; }
-        void HBar(int x1, int x2, int y)    { for (int x = x1; x <= x2; x++) Dot(x, y); }
-        void VBar(int x, int y1, int y2)    { for (int y = y1; y <= y2; y++) Dot(x, y); }
+        void Dot(int x, int y)
+        {
+            dx[count] = x;
+            dy[count] = y;
+            count++;
+        }
+        void HBar(int x1, int x2, int y)
+        {
+            for (int x = x1; x <= x2; x++)
+                Dot(x, y);
+        }
+        void VBar(int x, int y1, int y2)
+        {
+            for (int y = y1; y <= y2; y++)
+                Dot(x, y);
+        }
     };
 
     const Stamp* RankStamps()
@@ -44,14 +57,25 @@ namespace
             for (int y = -1; y <= 1; y++)
                 s.HBar(-1, 1, y);
         stamps[1].Dot(-2, -2);
-        stamps[2].Dot(2, -2);  stamps[2].Dot(-2, -2);
-        stamps[3].Dot(2, 2);   stamps[3].Dot(2, -2);  stamps[3].Dot(-2, -2);
-        stamps[4].Dot(-2, 2);  stamps[4].Dot(2, 2);   stamps[4].Dot(2, -2);  stamps[4].Dot(-2, -2);
-        stamps[5].HBar(-2, 2, -3);  stamps[5].HBar(-2, 2, 3);
-        stamps[6].VBar(-3, -2, 2);  stamps[6].VBar(3, -2, 2);
-        stamps[6].HBar(-5, -4, 0);  stamps[6].HBar(4, 5, 0);
-        stamps[7].HBar(-2, 2, -3);  stamps[7].HBar(-2, 2, 3);
-        stamps[7].VBar(-3, -2, 2);  stamps[7].VBar(3, -2, 2);
+        stamps[2].Dot(2, -2);
+        stamps[2].Dot(-2, -2);
+        stamps[3].Dot(2, 2);
+        stamps[3].Dot(2, -2);
+        stamps[3].Dot(-2, -2);
+        stamps[4].Dot(-2, 2);
+        stamps[4].Dot(2, 2);
+        stamps[4].Dot(2, -2);
+        stamps[4].Dot(-2, -2);
+        stamps[5].HBar(-2, 2, -3);
+        stamps[5].HBar(-2, 2, 3);
+        stamps[6].VBar(-3, -2, 2);
+        stamps[6].VBar(3, -2, 2);
+        stamps[6].HBar(-5, -4, 0);
+        stamps[6].HBar(4, 5, 0);
+        stamps[7].HBar(-2, 2, -3);
+        stamps[7].HBar(-2, 2, 3);
+        stamps[7].VBar(-3, -2, 2);
+        stamps[7].VBar(3, -2, 2);
         made = true;
         return stamps;
     }
@@ -75,8 +99,7 @@ namespace
     }
 }
 
-zolUnit::zolUnit()
-    : m_dwType(0), m_dwColor(0), m_bSide(false)
+zolUnit::zolUnit() : m_dwType(0), m_dwColor(0), m_bSide(false)
 {
     // Separate statements: the four draws must land in this order.
     m_fX = RandomUnitSpan();
@@ -112,10 +135,14 @@ void zolUnit::Move()
     if (tile->IsLit() != m_bSide)
     {
         zolTile* n;
-        if ((n = tile->GetNeighbour(0)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelY -= 0.01f;
-        if ((n = tile->GetNeighbour(1)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelX += 0.01f;
-        if ((n = tile->GetNeighbour(2)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelY += 0.01f;
-        if ((n = tile->GetNeighbour(3)) && !n->IsSolid() && n->IsLit() == m_bSide) m_fVelX -= 0.01f;
+        if ((n = tile->GetNeighbour(0)) && !n->IsSolid() && n->IsLit() == m_bSide)
+            m_fVelY -= 0.01f;
+        if ((n = tile->GetNeighbour(1)) && !n->IsSolid() && n->IsLit() == m_bSide)
+            m_fVelX += 0.01f;
+        if ((n = tile->GetNeighbour(2)) && !n->IsSolid() && n->IsLit() == m_bSide)
+            m_fVelY += 0.01f;
+        if ((n = tile->GetNeighbour(3)) && !n->IsSolid() && n->IsLit() == m_bSide)
+            m_fVelX -= 0.01f;
     }
 
     m_fX += m_fVelX * 0.01f;

@@ -26,11 +26,11 @@ zolMap* NewWarMap()
 
 void KeyScript::Press(int oneIn)
 {
-    static const int red[13] = {KEY_A, KEY_D, KEY_W, KEY_S, KEY_Y, KEY_J, KEY_H, KEY_G,
-                                KEY_T, KEY_B, KEY_N, KEY_M, KEY_U};
-    static const int blue[13] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_8_PAD, KEY_6_PAD,
-                                 KEY_5_PAD, KEY_4_PAD, KEY_7_PAD, KEY_1_PAD, KEY_2_PAD,
-                                 KEY_3_PAD, KEY_9_PAD};
+    static const int red[13] = {KEY_A, KEY_D, KEY_W, KEY_S, KEY_Y, KEY_J, KEY_H,
+                                KEY_G, KEY_T, KEY_B, KEY_N, KEY_M, KEY_U};
+    static const int blue[13] = {KEY_LEFT,  KEY_RIGHT, KEY_UP,    KEY_DOWN,  KEY_8_PAD,
+                                 KEY_6_PAD, KEY_5_PAD, KEY_4_PAD, KEY_7_PAD, KEY_1_PAD,
+                                 KEY_2_PAD, KEY_3_PAD, KEY_9_PAD};
     if (m_rng() % oneIn != 0)
         return;
     const int* table = m_bRed ? red : blue;

@@ -17,11 +17,11 @@ class KeyScript
 {
 public:
     KeyScript(unsigned seed, bool red) : m_rng(seed), m_bRed(red) {}
-    void Press(int oneIn);          // about one press every oneIn ticks
+    void Press(int oneIn); // about one press every oneIn ticks
 
 private:
     std::mt19937 m_rng;
-    bool         m_bRed;
+    bool m_bRed;
 };
 
 #endif

@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     const char* failed = nullptr;
     if (!BuildTiles(&failed))
     {
-        fprintf(stderr, "The tile set could not be built: %s (run the tests in the run folder)\n", failed);
+        fprintf(stderr, "The tile set could not be built: %s (run the tests in the run folder)\n",
+                failed);
         return 1;
     }
     int result = RUN_ALL_TESTS();

@@ -5,7 +5,10 @@
 #include "TestSupport.h"
 #include "zolBmpGen.h"
 
-static int Grey(int v) { return makecol(v, v, v); }
+static int Grey(int v)
+{
+    return makecol(v, v, v);
+}
 
 static BITMAP* Plain(int w, int h, int colour)
 {
@@ -21,7 +24,8 @@ TEST(BmpGen, LightingKeepsHalfToFullBrightnessOfEachChannel)
     BITMAP* lit = zolGenLightOn(white);
     BITMAP* dim = zolGenLightOff(tint, false, false, false, false);
     // Centre glow, radius 22: none 22.6 away, light 96 at 18.4, 192 at 14, full within 12.
-    EXPECT_EQ((std::vector<int>{Grey(128), Grey(176), Grey(224), Grey(255), Grey(255), makecol(100, 50, 25)}),
+    EXPECT_EQ((std::vector<int>{Grey(128), Grey(176), Grey(224), Grey(255), Grey(255),
+                                makecol(100, 50, 25)}),
               (std::vector<int>{getpixel(lit, 0, 0), getpixel(lit, 3, 3), getpixel(lit, 30, 16),
                                 getpixel(lit, 16, 4), getpixel(lit, 16, 16), getpixel(dim, 0, 0)}));
     // A neighbour's glow, radius 22 about its cell's centre, lights the 7 rows or columns nearest
@@ -52,8 +56,9 @@ TEST(BmpGen, SmoothAveragesOnlyNeighboursInsideThePicture)
     putpixel(dot, 1, 1, makecol(255, 100, 50));
     BITMAP* smooth = zolGenSmooth(dot);
     // Five points in the middle, four along an edge; a corner does not see the diagonal.
-    EXPECT_EQ((std::vector<int>{makecol(51, 20, 10), makecol(63, 25, 12), Grey(0)}),
-              (std::vector<int>{getpixel(smooth, 1, 1), getpixel(smooth, 1, 0), getpixel(smooth, 0, 0)}));
+    EXPECT_EQ(
+        (std::vector<int>{makecol(51, 20, 10), makecol(63, 25, 12), Grey(0)}),
+        (std::vector<int>{getpixel(smooth, 1, 1), getpixel(smooth, 1, 0), getpixel(smooth, 0, 0)}));
     destroy_bitmap(dot);
     destroy_bitmap(smooth);
 }

@@ -30,10 +30,34 @@ namespace
         case 1: cmd = new zolCmdEast(); break;
         case 2: cmd = new zolCmdSouth(); break;
         case 3: cmd = new zolCmdWest(); break;
-        case 4: { auto c = new zolCmdClear(); c->SetClearType(g_pvTileTypes[1]); cmd = c; break; }
-        case 5: { auto c = new zolCmdTrainer(); c->SetTrainerType(g_pvTileTypes[3]); cmd = c; break; }
-        case 6: { auto c = new zolCmdHive(); c->SetHiveType(g_pvTileTypes[2]); cmd = c; break; }
-        default: { auto c = new zolCmdThorns(); c->SetThornsType(g_pvTileTypes[4]); cmd = c; break; }
+        case 4:
+        {
+            auto c = new zolCmdClear();
+            c->SetClearType(g_pvTileTypes[1]);
+            cmd = c;
+            break;
+        }
+        case 5:
+        {
+            auto c = new zolCmdTrainer();
+            c->SetTrainerType(g_pvTileTypes[3]);
+            cmd = c;
+            break;
+        }
+        case 6:
+        {
+            auto c = new zolCmdHive();
+            c->SetHiveType(g_pvTileTypes[2]);
+            cmd = c;
+            break;
+        }
+        default:
+        {
+            auto c = new zolCmdThorns();
+            c->SetThornsType(g_pvTileTypes[4]);
+            cmd = c;
+            break;
+        }
         }
         cmd->SetSide(side);
         return cmd;
@@ -68,7 +92,7 @@ TEST(CommandDraw, OneDrawForTheSidesFlickeringColourAndEachFigureItsShape)
                     << kind << ": " << p[0] << "," << p[1];
         }
         delete cmd;
-        int count = 0;                              // an arrow has 72 pixels, the cross 49
+        int count = 0; // an arrow has 72 pixels, the cross 49
         for (int i = 0; i < 64 * 64 && k < 5; i++)
             count += getpixel(bmp, i % 64, i / 64) != 0;
         EXPECT_EQ(k < 4 ? 72 : k < 5 ? 49 : 0, count) << kind;
@@ -81,10 +105,10 @@ TEST(DirectionCommand, RedAndBlueArrowsOnOneTilePushOnlyTheirOwnUnits)
     const float push[5][2] = {{0, -0.01f}, {0.01f, 0}, {0, 0.01f}, {-0.01f, 0}, {0, -0.01f}};
     for (int dir = 0; dir < 4; dir++)
     {
-        zolTile tile;                               // rock takes both sides' commands
+        zolTile tile; // rock takes both sides' commands
         tile.SetType(g_pvTileTypes[0]);
-        tile.SetHealth(5000);                       // and stays blue's
-        zolUnit unit[2];                            // blue's arrow turned a quarter clockwise from red's
+        tile.SetHealth(5000); // and stays blue's
+        zolUnit unit[2];      // blue's arrow turned a quarter clockwise from red's
         for (int side = 0; side < 2; side++)
         {
             tile.SetCommand(side, Make((dir + !side) % 4, side));
@@ -95,7 +119,8 @@ TEST(DirectionCommand, RedAndBlueArrowsOnOneTilePushOnlyTheirOwnUnits)
         tile.Update();
         for (int side = 0; side < 2; side++)
             EXPECT_EQ(std::make_pair(0.3f + push[dir + !side][0], -0.2f + push[dir + !side][1]),
-                      std::make_pair(unit[side].GetVelX(), unit[side].GetVelY())) << dir << side;
+                      std::make_pair(unit[side].GetVelX(), unit[side].GetVelY()))
+                << dir << side;
     }
 }
 
@@ -103,21 +128,22 @@ TEST(ClearCommand, HundredthOwnBounceDigsOutTheRockWhicheverOfTwoClearsFinishes)
 {
     for (bool red : {true, false})
     {
-        zolTile rock;                               // blue, holding both sides' Clears
+        zolTile rock; // blue, holding both sides' Clears
         rock.SetType(g_pvTileTypes[0]);
         rock.SetHealth(777);
         zolCmdClear* clear[2] = {(zolCmdClear*)Make(4, false), (zolCmdClear*)Make(4, true)};
         rock.SetCommand(false, clear[0]);
         rock.SetCommand(true, clear[1]);
-        clear[red]->Collision(!red);                // the other side's bounce does not count
+        clear[red]->Collision(!red); // the other side's bounce does not count
         for (int i = 0; i < 99 && rock.IsSolid(); i++)
             clear[red]->Collision(red);
         ASSERT_TRUE(rock.IsSolid() && clear[red]->GetHitsLeft() == 1);
         clear[red]->Collision(red);
         // Red's finish takes the tile from blue and with it blue's Clear; blue's leaves red's waiting.
         EXPECT_EQ(std::make_tuple(g_pvTileTypes[1], red, 0, nullptr, red ? nullptr : clear[1], 100),
-                  std::make_tuple(rock.GetType(), rock.IsLit(), rock.GetHealth(), rock.GetCommand(red),
-                                  rock.GetCommand(!red), red ? 100 : clear[1]->GetHitsLeft()));
+                  std::make_tuple(rock.GetType(), rock.IsLit(), rock.GetHealth(),
+                                  rock.GetCommand(red), rock.GetCommand(!red),
+                                  red ? 100 : clear[1]->GetHitsLeft()));
     }
 }
 
@@ -126,10 +152,11 @@ TEST(BuildCommand, FinishesAfterItsWorkCountingOnlyOwnUnitsAndDrawsItsBarEvenWit
     // Kind, own and enemy units, tile health, on a blue rock or red floor; ticks until the build is
     // gone, then the tile's type, owner and health (own units heal it, the build does not). The
     // last: five blue units wear the last 10 health away, and the capture takes the build with it.
-    const int cases[7][9] = {{5, 7, 0, 5000, 0, 40000, 3, 1, 8192},  {5, 8, 0, 5000, 0, 20000, 3, 1, 8192},
-                             {5, 40, 40, 5000, 0, 4000, 3, 1, 5000}, {6, 0, 0, 5000, 0, 160000, 2, 1, 5000},
-                             {7, 0, 0, 5000, 0, 20000, 4, 1, 5000},  {7, 0, 0, 5000, 1, 20000, 4, 1, 5000},
-                             {5, 0, 5, 10, 0, 1, 1, 0, 4096}};
+    const int cases[7][9] = {
+        {5, 7, 0, 5000, 0, 40000, 3, 1, 8192},  {5, 8, 0, 5000, 0, 20000, 3, 1, 8192},
+        {5, 40, 40, 5000, 0, 4000, 3, 1, 5000}, {6, 0, 0, 5000, 0, 160000, 2, 1, 5000},
+        {7, 0, 0, 5000, 0, 20000, 4, 1, 5000},  {7, 0, 0, 5000, 1, 20000, 4, 1, 5000},
+        {5, 0, 5, 10, 0, 1, 1, 0, 4096}};
     // Every build is made where its picture cannot be loaded: "/" has no Data/.
     BITMAP* pictures[3] = {g_pBmpTrainer, g_pBmpHive, g_pBmpThorns};
     g_pBmpTrainer = g_pBmpHive = g_pBmpThorns = nullptr;
@@ -140,7 +167,8 @@ TEST(BuildCommand, FinishesAfterItsWorkCountingOnlyOwnUnitsAndDrawsItsBarEvenWit
     const std::string bars = "ckkkkkkkkkkkkkkkkkkkkkkkkkkkkk. cccccccccccccccckkkkkkkkkkkkkk. "
                              "ccccccccccccccccccccccccccccccc ";
     BITMAP* bmp = create_bitmap(64, 64);
-    auto bar = [bmp](zolCommand* build) {
+    auto bar = [bmp](zolCommand* build)
+    {
         clear_to_color(bmp, makecol(1, 2, 3));
         zolSeedRand(1);
         build->Draw(bmp, 32, 32);
@@ -155,7 +183,7 @@ TEST(BuildCommand, FinishesAfterItsWorkCountingOnlyOwnUnitsAndDrawsItsBarEvenWit
         tile.SetType(g_pvTileTypes[c[4] ? 0 : 1]);
         tile.SetLit(!c[4]);
         tile.SetHealth(c[3]);
-        std::vector<zolUnit> units(c[1] + c[2]);    // blue unless set red
+        std::vector<zolUnit> units(c[1] + c[2]); // blue unless set red
         for (int i = 0; i < c[1]; i++)
             units[i].SetSide(true);
         for (zolUnit& unit : units)
@@ -170,7 +198,8 @@ TEST(BuildCommand, FinishesAfterItsWorkCountingOnlyOwnUnitsAndDrawsItsBarEvenWit
                 seen += bar(build);
             tile.Update();
         }
-        EXPECT_EQ(std::make_tuple(c[5], g_pvTileTypes[c[6]], (bool)c[7], c[8], bars.substr(0, c[5] > 1 ? 96 : 32)),
+        EXPECT_EQ(std::make_tuple(c[5], g_pvTileTypes[c[6]], (bool)c[7], c[8],
+                                  bars.substr(0, c[5] > 1 ? 96 : 32)),
                   std::make_tuple(ticks, tile.GetType(), tile.IsLit(), tile.GetHealth(), seen))
             << c[0] << ' ' << c[1];
     }

@@ -42,8 +42,8 @@ namespace
     // A BMP header that claims a picture 0 pixels wide.
     std::string ZeroWideBmp()
     {
-        unsigned char header[54] = {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                                    0, 0, 0, 0, 48, 0, 0, 0, 1, 0, 24, 0};
+        unsigned char header[54] = {'B', 'M', 54, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
+                                    0,   0,   0,  0, 0, 0, 0, 48, 0, 0, 0,  1, 0, 24, 0};
         return std::string((const char*)header, sizeof header);
     }
 
@@ -58,9 +58,14 @@ namespace
 
 TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
 {
-    struct Case { const char* content; int cap; const char* message; };
+    struct Case
+    {
+        const char* content;
+        int cap;
+        const char* message;
+    };
     const Case cases[] = {
-        {nullptr, 1500, ""},                                  // no file at all
+        {nullptr, 1500, ""}, // no file at all
         {"", 1500, ""},
         {"[Other]\nMaxUnits = 10\n", 1500, ""},
         {"[Limits]\nSpeed = 3\n", 1500, ""},
@@ -98,10 +103,14 @@ TEST(BadInput, EveryBrokenPictureIsNamedAndNothingStaysLoaded)
         {
             std::string name = std::string("Data/") + (i < 6 ? start[i] : tiles[i - 6]) + ".bmp";
             std::string good = Head(name, 1 << 21);
-            if (damage == 0) fs::remove(name);
-            if (damage == 1) Write(name, "");
-            if (damage == 2) Write(name, "not a picture at all");
-            if (damage == 3) Write(name, ZeroWideBmp());
+            if (damage == 0)
+                fs::remove(name);
+            if (damage == 1)
+                Write(name, "");
+            if (damage == 2)
+                Write(name, "not a picture at all");
+            if (damage == 3)
+                Write(name, ZeroWideBmp());
 
             BITMAP* pictures[6];
             const char* failed = nullptr;

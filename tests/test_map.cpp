@@ -35,11 +35,11 @@ TEST(MapGrid, NeighboursLinkBothWaysStopAtTheBorderAndSeeLitOnes)
     map.SetSize(3, 3);
     map.SetTile(1, 1, g_pvTileTypes[0]);
     zolTile* kept = map.GetTile(1, 1);
-    map.FillBlanks(g_pvTileTypes[1]);           // fills around the rock and links to it
+    map.FillBlanks(g_pvTileTypes[1]); // fills around the rock and links to it
     EXPECT_TRUE(kept->IsSolid() && map.GetTile(1, 0)->GetNeighbour(2) == kept);
     zolTile* corner = map.GetTile(0, 0);
-    EXPECT_TRUE(!corner->GetNeighbour(0) && corner->GetNeighbour(1) == map.GetTile(1, 0)
-                && corner->GetNeighbour(2) == map.GetTile(0, 1) && !corner->GetNeighbour(3));
+    EXPECT_TRUE(!corner->GetNeighbour(0) && corner->GetNeighbour(1) == map.GetTile(1, 0) &&
+                corner->GetNeighbour(2) == map.GetTile(0, 1) && !corner->GetNeighbour(3));
 
     // A lit tile put on the west border links to its three neighbours; each links back on its
     // opposite side and sees it in its lit-neighbour mask (north 1, east 2, south 4, west 8).
@@ -53,7 +53,8 @@ TEST(MapGrid, NeighboursLinkBothWaysStopAtTheBorderAndSeeLitOnes)
         zolTile* around = map.GetTile(cells[dir][0], cells[dir][1]);
         EXPECT_EQ(std::make_tuple(around, fresh, 1 << ((dir + 2) % 4)),
                   std::make_tuple(fresh->GetNeighbour(dir), around->GetNeighbour((dir + 2) % 4),
-                                  around->GetLitMask())) << dir;
+                                  around->GetLitMask()))
+            << dir;
     }
 
     // Retyping an occupied cell keeps its tile, with owner, health and units.
@@ -61,8 +62,8 @@ TEST(MapGrid, NeighboursLinkBothWaysStopAtTheBorderAndSeeLitOnes)
     fresh->SetHealth(777);
     map.SetTile(0, 1, g_pvTileTypes[2]);
     ASSERT_EQ(fresh, map.GetTile(0, 1));
-    EXPECT_TRUE(fresh->GetType() == g_pvTileTypes[2] && fresh->IsLit() && fresh->GetHealth() == 777
-                && Lists(fresh->GetUnits(), unit));
+    EXPECT_TRUE(fresh->GetType() == g_pvTileTypes[2] && fresh->IsLit() &&
+                fresh->GetHealth() == 777 && Lists(fresh->GetUnits(), unit));
 }
 
 TEST(MapUpdate, TilesThenUnitsThenCountsOfTheLiving)
@@ -75,7 +76,8 @@ TEST(MapUpdate, TilesThenUnitsThenCountsOfTheLiving)
     // The fight of the tile pass takes the blue unit below 0 and the red one to 2996; the unit
     // pass then removes the blue one, and heals the red one by 1 on its own ground.
     map->Update();
-    EXPECT_EQ((std::vector<int>{2, 1, 2997}),
-              (std::vector<int>{map->GetUnitCount(true), map->GetUnitCount(false), red->GetHealth()}));
+    EXPECT_EQ(
+        (std::vector<int>{2, 1, 2997}),
+        (std::vector<int>{map->GetUnitCount(true), map->GetUnitCount(false), red->GetHealth()}));
     EXPECT_FALSE(Lists(map->GetUnits(), doomed) || Lists(map->GetTile(0, 0)->GetUnits(), doomed));
 }

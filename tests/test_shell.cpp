@@ -18,7 +18,8 @@ static int Bar(BITMAP* bmp, int y, int colour)
 
 TEST(TitleWave, EachColumnRidesTheSineOfTheClockAndAnEmptySpriteDrawsNothing)
 {
-    BITMAP* sprite = create_bitmap(16, 3), *empty = create_bitmap(0, 3), *dest = create_bitmap(40, 40);
+    BITMAP *sprite = create_bitmap(16, 3), *empty = create_bitmap(0, 3),
+           *dest = create_bitmap(40, 40);
     clear_to_color(sprite, makecol(10, 200, 30));
     putpixel(sprite, 5, 1, bitmap_mask_color(sprite));
     clear_bitmap(dest);
@@ -31,7 +32,9 @@ TEST(TitleWave, EachColumnRidesTheSineOfTheClockAndAnEmptySpriteDrawsNothing)
         for (int y = 0; y < 40; y++)
         {
             int c = x - 10, top = 15 + (c >= 0 && c < 16 ? dy[c] : 99);
-            ASSERT_EQ(y >= top && y < top + 3 && !(c == 5 && y == top + 1), getpixel(dest, x, y) != 0) << x << "," << y;
+            ASSERT_EQ(y >= top && y < top + 3 && !(c == 5 && y == top + 1),
+                      getpixel(dest, x, y) != 0)
+                << x << "," << y;
         }
     for (BITMAP* bmp : {empty, dest, sprite})
         destroy_bitmap(bmp);
@@ -46,10 +49,14 @@ TEST(MatchShell, NewMapIsRockWithTwoBasesAndTheirHives)
         for (int x = 0; x < 20; x++)
         {
             // Blue's base is red's moved by (15, 9); health 0 everywhere.
-            int type = (x == 2 && y == 2) || (x == 17 && y == 11) ? 2 : red(x, y) || red(x - 15, y - 9) ? 1 : 0;
-            int glow = red(x, y - 1) * 1 + red(x + 1, y) * 2 + red(x, y + 1) * 4 + red(x - 1, y) * 8;
+            int type = (x == 2 && y == 2) || (x == 17 && y == 11) ? 2
+                       : red(x, y) || red(x - 15, y - 9)          ? 1
+                                                                  : 0;
+            int glow =
+                red(x, y - 1) * 1 + red(x + 1, y) * 2 + red(x, y + 1) * 4 + red(x - 1, y) * 8;
             zolTile* t = map->GetTile(x, y);
-            EXPECT_TRUE(t->GetType() == g_pvTileTypes[type] && t->GetHealth() == 0) << x << "," << y;
+            EXPECT_TRUE(t->GetType() == g_pvTileTypes[type] && t->GetHealth() == 0)
+                << x << "," << y;
             EXPECT_TRUE(t->IsLit() == red(x, y) && t->GetLitMask() == glow) << x << "," << y;
         }
     delete map;
@@ -82,7 +89,8 @@ TEST(MatchShell, BalanceBarsCompareTheArmies)
     BITMAP* bmp = create_bitmap(640, 480);
     const int orange = makecol(255, 128, 0), sky = makecol(0, 128, 255);
     // red units, blue units, width of red's bar, of blue's
-    const int cases[][4] = {{1, 1000, 1, 640}, {3, 3, 640, 640}, {1, 5, 128, 640}, {5, 1, 640, 128}, {3, 0, 0, 0}};
+    const int cases[][4] = {
+        {1, 1000, 1, 640}, {3, 3, 640, 640}, {1, 5, 128, 640}, {5, 1, 640, 128}, {3, 0, 0, 0}};
     for (auto [red, blue, redBar, blueBar] : cases)
     {
         Idle idle;
@@ -91,8 +99,10 @@ TEST(MatchShell, BalanceBarsCompareTheArmies)
         match.Draw(bmp, false);
         for (int y = 467; y <= 476; y++)
         {
-            EXPECT_EQ(y >= 468 && y <= 471 ? redBar : 0, Bar(bmp, y, orange)) << red << ":" << blue << " row " << y;
-            EXPECT_EQ(y >= 472 && y <= 475 ? blueBar : 0, Bar(bmp, y, sky)) << red << ":" << blue << " row " << y;
+            EXPECT_EQ(y >= 468 && y <= 471 ? redBar : 0, Bar(bmp, y, orange))
+                << red << ":" << blue << " row " << y;
+            EXPECT_EQ(y >= 472 && y <= 475 ? blueBar : 0, Bar(bmp, y, sky))
+                << red << ":" << blue << " row " << y;
         }
     }
     destroy_bitmap(bmp);
@@ -101,7 +111,7 @@ TEST(MatchShell, BalanceBarsCompareTheArmies)
 TEST(MatchShell, AfterTenSecondsASideWithoutUnitsEndsTheMatchAndDecidesTheOutcome)
 {
     // red units, blue units, ticks played, over, outcome
-    const int cases[][5] = {{3, 0, 1000, 0, OUTCOME_RED_WINS}, {3, 0, 1001, 1, OUTCOME_RED_WINS},
+    const int cases[][5] = {{3, 0, 1000, 0, OUTCOME_RED_WINS},  {3, 0, 1001, 1, OUTCOME_RED_WINS},
                             {0, 3, 1001, 1, OUTCOME_BLUE_WINS}, {0, 0, 1000, 0, OUTCOME_NO_WINNER},
                             {0, 0, 1001, 1, OUTCOME_NO_WINNER}, {2, 2, 1001, 0, OUTCOME_NO_WINNER}};
     for (auto [red, blue, ticks, over, outcome] : cases)

@@ -32,8 +32,8 @@ namespace
     struct Soak
     {
         long ticks = 0;
-        int  matches = 0;
-        int  peakUnits = 0;
+        int matches = 0;
+        int peakUnits = 0;
     };
 
     // One whole match with both sides pressing keys at random and blue, when versusComputer,
@@ -87,7 +87,8 @@ TEST(Soak, MatchesWithMashedKeysStayConsistent)
     long endKiB = ResidentKiB();
     destroy_bitmap(frame);
 
-    printf("soak: %ld ticks, %d matches, %d units at peak, resident %ld KiB at start, %ld KiB at end\n",
+    printf("soak: %ld ticks, %d matches, %d units at peak, resident %ld KiB at start, %ld KiB at "
+           "end\n",
            soak.ticks, soak.matches, soak.peakUnits, startKiB, endKiB);
     EXPECT_GT(soak.peakUnits, 100);
 }
@@ -105,11 +106,11 @@ TEST(Soak, TwentyMatchesInARowLeaveTheHeapAsTheyFoundIt)
     BITMAP* frame = create_bitmap(640, 480);
     ai_svJobs.clear();
     Soak soak;
-    PlayMatch(soak, 100, true, 3000, frame);   // the first match grows the job list and caches
+    PlayMatch(soak, 100, true, 3000, frame); // the first match grows the job list and caches
     size_t before = HeapInUse();
     for (unsigned seed = 101; seed < 121; seed++)
         PlayMatch(soak, seed, seed % 2 == 0, 3000, frame);
-    size_t jobs = ai_svJobs.size() * 64;        // the computer's jobs carry over on purpose
+    size_t jobs = ai_svJobs.size() * 64; // the computer's jobs carry over on purpose
     EXPECT_LE(HeapInUse(), before + jobs + 4096);
     destroy_bitmap(frame);
 }

@@ -7,7 +7,7 @@
 #include "zolTile.h"
 #include "zolUnit.h"
 
-struct Probe : zolCommand               // tells the test when a tile destroys it
+struct Probe : zolCommand // tells the test when a tile destroys it
 {
     explicit Probe(bool* gone) : m_pGone(gone) {}
     ~Probe() override { *m_pGone = true; }
@@ -30,7 +30,7 @@ TEST(TileUpdate, FightsThenHealsThenWearsAndCaptures)
     };
     for (auto& c : cases)
     {
-        zolTile tile;                           // of no kind: nothing else acts on it
+        zolTile tile; // of no kind: nothing else acts on it
         tile.SetLit(c[0]);
         tile.SetHealth(c[1]);
         zolUnit units[2][8];
@@ -45,7 +45,8 @@ TEST(TileUpdate, FightsThenHealsThenWearsAndCaptures)
         tile.Update();
         EXPECT_EQ((std::vector<int>(c + 10, c + 14)),
                   (std::vector<int>{tile.GetHealth(), tile.IsLit(), units[0][c[2] - 1].GetHealth(),
-                                    c[6] ? units[1][c[6] - 1].GetHealth() : 0})) << c[0] << " " << c[1];
+                                    c[6] ? units[1][c[6] - 1].GetHealth() : 0}))
+            << c[0] << " " << c[1];
     }
 }
 
@@ -53,23 +54,23 @@ TEST(TileCommands, AcceptedOnOwnOrSolidGroundAndLostWithTheLosersOne)
 {
     bool gone[4] = {};
     zolTile tile;
-    tile.SetType(g_pvTileTypes[1]);             // blue floor
+    tile.SetType(g_pvTileTypes[1]); // blue floor
     Probe* red = new Probe(&gone[0]);
     tile.SetCommand(true, red);
     tile.SetCommand(false, new Probe(&gone[1]));
     EXPECT_TRUE(!tile.GetCommand(true) && tile.GetCommand(false) && !gone[0]);
 
-    tile.SetType(g_pvTileTypes[0]);             // rock takes either side's
-    tile.SetCommand(false, new Probe(&gone[2]));    // and destroys the one it replaces
-    tile.SetCommand(true, red);                 // refused before, so still ours to place here
-    tile.SetLit(false);                         // no change of owner: nothing dies
+    tile.SetType(g_pvTileTypes[0]);              // rock takes either side's
+    tile.SetCommand(false, new Probe(&gone[2])); // and destroys the one it replaces
+    tile.SetCommand(true, red);                  // refused before, so still ours to place here
+    tile.SetLit(false);                          // no change of owner: nothing dies
     EXPECT_TRUE(gone[1] && !gone[2] && !gone[0] && red->GetTile() == &tile);
-    tile.SetLit(true);                          // blue loses its command here, and red its own
+    tile.SetLit(true); // blue loses its command here, and red its own
     EXPECT_TRUE(gone[2] && gone[0] && !tile.GetCommand(false) && !tile.GetCommand(true));
 
     tile.SetLit(false);
     tile.SetCommand(true, new Probe(&gone[3]));
-    tile.SetLit(true);                          // blue had none: red's stays
+    tile.SetLit(true); // blue had none: red's stays
     EXPECT_FALSE(gone[3]);
     tile.SetCommand(true, nullptr);
     EXPECT_TRUE(gone[3]);

@@ -19,7 +19,9 @@
 static int RunHive(zolTile* tile, int bits, int (&d)[8])
 {
     unsigned seed = 1;
-    for (zolSeedRand(seed); (zolRand() & 0xF80) != bits; zolSeedRand(++seed)) {}
+    for (zolSeedRand(seed); (zolRand() & 0xF80) != bits; zolSeedRand(++seed))
+    {
+    }
     zolSeedRand(seed);
     std::generate(d, d + 8, zolRand);
     zolSeedRand(seed);
@@ -34,14 +36,14 @@ TEST(Hive, SpawnsForTheTilesOwnerBelowTheCap)
     zolTile* tile = map->GetTile(0, 0);
     int d[8];
     for (int bit = 0x80; bit <= 0x800; bit <<= 1)
-        EXPECT_EQ(1, RunHive(tile, bit, d)) << bit;     // any one of them: no spawn, one draw
+        EXPECT_EQ(1, RunHive(tile, bit, d)) << bit; // any one of them: no spawn, one draw
     // The spawn draw, the unit's four, then a red hive's blue and green, a blue one's green and red
     // (the seed found draws two different values there, so their order shows).
     for (bool red : {false, true, true})
     {
         tile->SetLit(red);
         ASSERT_EQ(7, RunHive(tile, 0, d));
-        zolUnit* unit = tile->GetUnits().back();    // and the map's, as its count below shows
+        zolUnit* unit = tile->GetUnits().back(); // and the map's, as its count below shows
         EXPECT_EQ(std::make_pair(red, red ? makecol(255, d[6] % 64, d[5] % 64)
                                           : makecol(d[6] % 64, d[5] % 64, 255)),
                   std::make_pair(unit->GetSide(), unit->GetColor()));
@@ -65,7 +67,7 @@ TEST(TileTypes, TrainersTrainAndThornsSpareTheOwnersSide)
     red.SetSide(true);
     for (zolUnit* unit : {&blue, &red})
         unit->SetHealth(100), tile.AddUnit(unit);
-    for (bool lit : {false, true})              // a tick under each owner
+    for (bool lit : {false, true}) // a tick under each owner
     {
         tile.SetLit(lit);
         g_pvTileTypes[3]->Update(&tile);
@@ -79,7 +81,8 @@ TEST(TileTypes, TrainersTrainAndThornsSpareTheOwnersSide)
 TEST(TileSet, FiveKindsEachWithSeventeenPicturesShadedFromItsSource)
 {
     ASSERT_EQ(5u, g_pvTileTypes.size());
-    const char* files[5] = {"", "Data/Floor.bmp", "Data/Hive.bmp", "Data/Trainer.bmp", "Data/Thorns.bmp"};
+    const char* files[5] = {"", "Data/Floor.bmp", "Data/Hive.bmp", "Data/Trainer.bmp",
+                            "Data/Thorns.bmp"};
     for (int i = 0; i < 5; i++)
     {
         zolTileType* type = g_pvTileTypes[i];
@@ -93,10 +96,12 @@ TEST(TileSet, FiveKindsEachWithSeventeenPicturesShadedFromItsSource)
             BITMAP* pic = type->GetBmp(slot);
             ASSERT_TRUE(pic && pic->w == 32 && pic->h == 32) << i << " " << slot;
             // Slot 1 + m: lit neighbours north 1, east 2, south 4, west 8.
-            BITMAP* want = slot ? zolGenLightOff(src, m & 1, m & 2, m & 4, m & 8) : zolGenLightOn(src);
+            BITMAP* want =
+                slot ? zolGenLightOff(src, m & 1, m & 2, m & 4, m & 8) : zolGenLightOn(src);
             for (int y = 0; y < 32; y++)
                 for (int x = 0; x < 32; x++)
-                    ASSERT_EQ(getpixel(want, x, y), getpixel(pic, x, y)) << "kind " << i << " slot " << slot;
+                    ASSERT_EQ(getpixel(want, x, y), getpixel(pic, x, y))
+                        << "kind " << i << " slot " << slot;
             destroy_bitmap(want);
         }
         destroy_bitmap(src);
