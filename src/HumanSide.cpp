@@ -42,20 +42,24 @@ namespace
         return !tile->IsSolid() && tile->IsLit() == side && tile->GetHealth() > 16;
     }
 
-    void DoKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height)
-    {
-        unsigned down = 0;
-        for (int k = 0; k < SIDE_KEYS; k++)
-            if (key[table[k]])
-                down |= 1u << k;
-        unsigned spent = DoSideKeys(down, side, cursor, map, width, height);
-        for (int k = 0; k < SIDE_KEYS; k++)
-            if (spent >> k & 1)
-                key[table[k]] = 0;
-    }
 }
 
-unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height)
+bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height)
+{
+    unsigned down = 0;
+    for (int k = 0; k < SIDE_KEYS; k++)
+        if (key[table[k]])
+            down |= 1u << k;
+    bool refused = false;
+    unsigned spent = DoSideKeys(down, side, cursor, map, width, height, &refused);
+    for (int k = 0; k < SIDE_KEYS; k++)
+        if (spent >> k & 1)
+            key[table[k]] = 0;
+    return refused;
+}
+
+unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height,
+                    bool* refused)
 {
     int& x = cursor[0];
     int& y = cursor[1];
@@ -83,27 +87,31 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
         spent |= 1u << k; // spent whether or not the action is allowed
         zolTile* tile = map->GetTile(x, y);
         int order = SideKeyOrder(k);
-        if (!tile || !Allowed(order, tile, side))
-            continue;
-        if (order == ORDER_REMOVE)
+        bool done = tile && Allowed(order, tile, side);
+        if (done && order == ORDER_REMOVE)
             tile->SetCommand(side, nullptr);
-        else
-            PlaceCommand(tile, order, side);
+        else if (done)
+            done = PlaceCommand(tile, order, side);
+        if (!done && refused)
+            *refused = true;
     }
     return spent;
 }
 
 void DoPlayer1(int* cursor, zolMap* map, int width, int height)
 {
-    DoKeys(g_dwvRedKeys, true, cursor, map, width, height);
+    DoPlayerKeys(g_dwvRedKeys, true, cursor, map, width, height);
 }
 
 void DoPlayer2(int* cursor, zolMap* map, int width, int height)
 {
-    DoKeys(g_dwvBlueKeys, false, cursor, map, width, height);
+    DoPlayerKeys(g_dwvBlueKeys, false, cursor, map, width, height);
 }
 
 void zolKeyboardSide::Tick(int* cursor, zolMap* map, int width, int height)
 {
-    (m_bSide ? DoPlayer1 : DoPlayer2)(cursor, map, width, height);
+    m_dwTicks++;
+    const int* table = m_bSide ? g_dwvRedKeys : g_dwvBlueKeys;
+    if (DoPlayerKeys(table, m_bSide, cursor, map, width, height))
+        m_dwRefusedAt = m_dwTicks;
 }

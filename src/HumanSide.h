@@ -34,10 +34,14 @@ int SideKeyOrder(int sideKey);
 // One tick of a side given the keys that are down, as a mask of 1 << zolSideKey: moves the
 // cursor, then carries out the actions in table order, each seeing what the earlier ones did.
 // Returns the keys spent: every action key pressed, and each move that was made (a blocked move
-// stays held, so it acts as soon as it can).
-unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height);
+// stays held, so it acts as soon as it can). refused, when given, tells whether an action was
+// refused by the tile under the cursor.
+unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height,
+                    bool* refused = nullptr);
 
-// One tick of a human side from the library's key[]: the keys spent are released.
+// One tick of a human side from the library's key[]: the keys spent are released. True when an
+// action was refused.
+bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height);
 void DoPlayer1(int* cursor, zolMap* map, int width, int height); // red
 void DoPlayer2(int* cursor, zolMap* map, int width, int height); // blue
 
@@ -49,8 +53,13 @@ public:
 
     void Tick(int* cursor, zolMap* map, int width, int height) override;
 
+    // Ticks since this side last pressed an order the tile refused; large when it never did.
+    int TicksSinceRefusal() { return m_dwTicks - m_dwRefusedAt; }
+
 private:
     bool m_bSide; // true red, false blue
+    int m_dwTicks = 0;
+    int m_dwRefusedAt = -1000000;
 };
 
 #endif

@@ -10,7 +10,10 @@
 
 #include <allegro.h>
 
+#include "Overlay.h"
 #include "Pictures.h"
+#include "Screen.h"
+#include "Settings.h"
 #include "zolBmpGen.h"
 #include "zolUnit.h"
 
@@ -47,6 +50,66 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
     }
 }
 
+namespace
+{
+    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected)
+    {
+        blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        for (int i = 0; i < 3; i++)
+        {
+            int x = (PICTURE_W - menu[i]->w) / 2, y = 160 + 80 * i;
+            if (i == selected)
+                DrawSineSprite(backBuffer, menu[i], x, y);
+            else
+                draw_sprite(backBuffer, menu[i], x, y);
+        }
+        // In the corner by the title's own line of hints, where a new player reads first.
+        textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
+                         makecol(255, 255, 255), makecol(0, 0, 0));
+    }
+
+    // Until Exit is chosen. The selection survives each match, so the menu comes back showing
+    // the entry that started it.
+    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu)
+    {
+        int selected = 0;
+        bool quit = false;
+        while (!quit)
+        {
+            if (key[KEY_ENTER])
+            {
+                if (selected == 0)
+                    RunGame(backBuffer, true);
+                else if (selected == 1)
+                    RunGame(backBuffer, false);
+                else
+                    quit = true;
+            }
+            if (key[KEY_UP] && selected > 0)
+            {
+                key[KEY_UP] = 0;
+                selected--;
+            }
+            if (key[KEY_DOWN] && selected < 2)
+            {
+                key[KEY_DOWN] = 0;
+                selected++;
+            }
+            DrawTitle(backBuffer, title, menu, selected);
+            WaitForFrame();
+            ShowPicture(backBuffer);
+
+            if (TakePress(KEY_F11))
+                ToggleFullscreen();
+            if (TakeFocusLost())
+                for (int k = 0; k < KEY_MAX; k++)
+                    key[k] = 0;
+            if (!quit && TakePress(KEY_F1))
+                ShowHelp(backBuffer);
+        }
+    }
+}
+
 int GameMain()
 {
     // Without a display the library finds no system at all, and every later call of it would
@@ -59,23 +122,14 @@ int GameMain()
         return -1;
     }
 
-    static const int depths[4] = {32, 16, 24, 15};
-    bool modeSet = false;
-    for (int depth : depths)
-    {
-        set_color_depth(depth);
-        if (set_gfx_mode(GFX_AUTODETECT, 640, 480, 0, 0) == 0)
-        {
-            modeSet = true;
-            break;
-        }
-    }
-    if (!modeSet)
+    zolSettings settings = ReadSettings(FindSettingsFile("glowfront.cfg"));
+    if (!OpenScreen(settings))
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");
+    SetFrameCap(settings.frameCap);
 
     zu_dwMaxUnits = ReadMaxUnits("MaxUnits.cfg");
 
-    BITMAP* backBuffer = create_bitmap(SCREEN_W, SCREEN_H);
+    BITMAP* backBuffer = create_bitmap(PICTURE_W, PICTURE_H);
     if (!backBuffer)
         return Fail(
             "Couldn't create back-buffer. Something is seriously wrong if you're reading this:(");
@@ -92,6 +146,7 @@ int GameMain()
     BITMAP** menu = pictures + 3;
 
     install_keyboard();
+    WatchPresses();
     install_mouse();
     install_timer();
 
@@ -105,42 +160,7 @@ int GameMain()
 
     install_int(MainTimer, 10);
 
-    int selected = 0;
-    bool quit = false;
-    while (!quit)
-    {
-        if (key[KEY_ENTER])
-        {
-            if (selected == 0)
-                RunGame(backBuffer, true);
-            else if (selected == 1)
-                RunGame(backBuffer, false);
-            else
-                quit = true;
-        }
-        if (key[KEY_UP] && selected > 0)
-        {
-            key[KEY_UP] = 0;
-            selected--;
-        }
-        if (key[KEY_DOWN] && selected < 2)
-        {
-            key[KEY_DOWN] = 0;
-            selected++;
-        }
-
-        blit(title, backBuffer, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
-        for (int i = 0; i < 3; i++)
-        {
-            int x = (SCREEN_W - menu[i]->w) / 2, y = 160 + 80 * i;
-            if (i == selected)
-                DrawSineSprite(backBuffer, menu[i], x, y);
-            else
-                draw_sprite(backBuffer, menu[i], x, y);
-        }
-        vsync();
-        blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
-    }
+    RunTitleMenu(backBuffer, title, menu);
 
     remove_int(MainTimer);
     destroy_bitmap(backBuffer);

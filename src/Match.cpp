@@ -6,6 +6,8 @@
 
 #include "HumanSide.h"
 #include "Main.h"
+#include "Overlay.h"
+#include "Screen.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTileType.h"
@@ -39,19 +41,60 @@ namespace
 
     // The winner's picture stays until Esc is pressed; then, with or without one, the match waits
     // for Esc to be let go so that the menu does not see it. The waits rest between looks.
-    void ShowOutcome(zolOutcome outcome)
+    void ShowOutcome(BITMAP* backBuffer, zolOutcome outcome)
     {
         BITMAP* winner = outcome == OUTCOME_RED_WINS    ? g_pRedWins
                          : outcome == OUTCOME_BLUE_WINS ? g_pBlueWins
                                                         : nullptr;
         if (winner)
         {
-            blit(winner, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
-            while (!key[KEY_ESC])
-                rest(10);
+            blit(winner, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+            WaitForKey(backBuffer, {KEY_ESC});
         }
         while (key[KEY_ESC])
             rest(10);
+    }
+
+    // A refused order flashes the side's cursor white for a quarter of a second. Drawn by the
+    // shell over the match's frame, so the frame itself stays what the rules make it.
+    void DrawRefusal(BITMAP* bmp, zolKeyboardSide& side, const int* cursor)
+    {
+        if (side.TicksSinceRefusal() >= 25)
+            return;
+        int x = cursor[0] * 32, y = cursor[1] * 32, white = makecol(255, 255, 255);
+        for (int i = 0; i < 3; i++)
+            rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
+    }
+
+    // Every held key is let go: a key held when the window lost the focus would otherwise stay
+    // down, as the window hears nothing of its release.
+    void ReleaseAllKeys()
+    {
+        for (int k = 0; k < KEY_MAX; k++)
+            key[k] = 0;
+    }
+
+    // The keys that stop the match for a moment: P or a lost focus pause it, F1 shows the keys,
+    // F11 changes the screen. False when the player leaves the match from the pause.
+    bool AnswerShellKeys(BITMAP* frame)
+    {
+        if (TakePress(KEY_F11))
+            ToggleFullscreen();
+        bool keepPlaying = true;
+        if (TakeFocusLost())
+        {
+            ReleaseAllKeys();
+            keepPlaying = ShowPaused(frame);
+        }
+        else if (TakePress(KEY_P))
+            keepPlaying = ShowPaused(frame);
+        else if (TakePress(KEY_F1))
+            ShowHelp(frame);
+        else
+            return true;
+        // Nothing piles up while the match stands: play goes on from where it stopped.
+        g_dwMainTime = 0;
+        return keepPlaying;
     }
 }
 
@@ -157,8 +200,8 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
 {
     zolKeyboardSide red(true), blue(false);
     zolComputerSide computer;
-    Match match(&red, versusComputer ? (zolController*)&computer : &blue, SCREEN_W / 32,
-                SCREEN_H / 32 - 1);
+    Match match(&red, versusComputer ? (zolController*)&computer : &blue, PICTURE_W / 32,
+                PICTURE_H / 32 - 1);
     g_dwMainTime = 0;
     do
     {
@@ -167,7 +210,13 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
         RunOwedTicks(match, g_dwMainTime, MAX_TICKS_PER_PASS);
         match.EndTest();
         match.Draw(backBuffer, key[KEY_F2]);
-        blit(backBuffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+        DrawRefusal(backBuffer, red, match.GetCursor(true));
+        if (!versusComputer)
+            DrawRefusal(backBuffer, blue, match.GetCursor(false));
+        ShowPicture(backBuffer);
+        if (!match.IsOver() && !AnswerShellKeys(backBuffer))
+            match.Quit();
+        WaitForFrame();
     } while (!match.IsOver());
-    ShowOutcome(match.GetOutcome());
+    ShowOutcome(backBuffer, match.GetOutcome());
 }

@@ -9,7 +9,7 @@ warmth() { echo $(($1 - $3)); }   # honeycomb is orange, floor grey
 
 start_game; find_window
 check "title picture shown" wait_title $S/title.png
-check "title picture below the menu" [ "$(differ $S/title.png "$RUN/Data/Title.bmp" 0 380 640 100)" = 0 ]
+check "title picture below the menu" [ "$(differ $S/title.png "$RUN/Data/Title.bmp" 0 380 560 100)" = 0 ]
 check "menu entries drawn over it" [ "$(convert $S/title.png -crop 640x230+0+150 -format '%[fx:standard_deviation>0.05]' info:)" = 1 ]
 sleep 0.5; shot $S/title2.png
 check "selected entry waves" [ "$(differ $S/title.png $S/title2.png 0 140 640 85)" -gt 500 ]

@@ -17,7 +17,7 @@ trap 'exit 1' INT TERM HUP
 
 # Xvfb picks a free display itself and names it once it accepts clients.
 exec {dfd}>"$WORK/display"
-Xvfb -displayfd "$dfd" -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd "$dfd" -screen 0 "${XVFB_SCREEN:-640x480x24}" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 exec {dfd}>&-
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done

@@ -1,0 +1,31 @@
+#ifndef OVERLAY_H
+#define OVERLAY_H
+
+#include <initializer_list>
+
+struct BITMAP;
+
+// The screens that stop the game for a moment: the key help and the pause. Each shows over a
+// dimmed copy of the frame and waits, resting, until it is closed; the key that closed it is
+// released and cleared, so that the screen below never sees it.
+
+// Both sides' key tables, from the tables the controllers read, and a legend. F1 or Esc closes.
+void ShowHelp(BITMAP* frame);
+// "PAUSED" until P (true: play on) or Esc (false: the player leaves the match). F1 shows the
+// help from here too.
+bool ShowPaused(BITMAP* frame);
+
+// The help's picture drawn over bmp (PICTURE_W x PICTURE_H), for ShowHelp and the tests.
+void DrawHelp(BITMAP* bmp);
+// Every pixel at half its brightness.
+void DimPicture(BITMAP* bmp);
+// Shows picture until one of keys is pressed, answering F11 meanwhile; returns that key, released
+// and cleared.
+int WaitForKey(BITMAP* picture, std::initializer_list<int> keys);
+// Starts counting presses of every key; once, after the keyboard is installed.
+void WatchPresses();
+// True once for each time the key went down since the last look; the press is then spent, and
+// the call waits for the key to be let go so that nothing reading key[] sees it still held.
+bool TakePress(int scancode);
+
+#endif

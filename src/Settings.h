@@ -1,0 +1,24 @@
+#ifndef SETTINGS_H
+#define SETTINGS_H
+
+#include <string>
+
+// The player's choices from glowfront.cfg. The game only reads the file; a missing file or key
+// means the default, and a bad value keeps the default with one line on stderr.
+struct zolSettings
+{
+    int scale = 0;           // [Display] Scale: 1 to 4, or 0 for auto (fit the desktop)
+    bool fullscreen = false; // [Display] Fullscreen: 0 or 1
+    int frameCap = -1;       // [Display] FrameCap: frames a second; -1 auto (one per refresh),
+                             // 0 unpaced
+    int volume = 160;        // [Sound] Volume: 0 (silent) to 255
+};
+
+// Where a settings file is read from: the working directory, else $XDG_CONFIG_HOME/glowfront/
+// (~/.config/glowfront/ when that is unset). Empty when it is in neither.
+std::string FindSettingsFile(const char* name);
+
+// The settings in file (which may be missing).
+zolSettings ReadSettings(const std::string& file);
+
+#endif
