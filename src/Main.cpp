@@ -10,6 +10,7 @@
 
 #include <allegro.h>
 
+#include "Options.h"
 #include "Overlay.h"
 #include "Pictures.h"
 #include "Screen.h"
@@ -110,8 +111,26 @@ namespace
     }
 }
 
-int GameMain()
+int GameMain(int argc, char** argv)
 {
+    zolOptions options;
+    std::string error;
+    if (!ParseOptions(argc, argv, &options, &error))
+    {
+        fprintf(stderr, "glowfront: %s\n%s", error.c_str(), UsageText());
+        return 2;
+    }
+    if (options.action == zolOptions::HELP)
+    {
+        fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (options.action == zolOptions::VERSION)
+    {
+        printf("glowfront %s\n", GameVersion());
+        return 0;
+    }
+
     // Without a display the library finds no system at all, and every later call of it would
     // crash: the message has to go to the terminal.
     if (allegro_init() != 0)

@@ -27,8 +27,8 @@ struct cursor_s
     int y;
 };
 
-// Start-up, the title menu and shutdown; the process's exit status.
-int GameMain();
+// The command line, start-up, the title menu and shutdown; the process's exit status.
+int GameMain(int argc, char** argv);
 void MainTimer();
 // Draws sprite with its top-left at (x, y), each column shifted by up to 12 pixels along a sine
 // wave that travels with g_dwMainTime.

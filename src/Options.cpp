@@ -1,0 +1,115 @@
+#include "Options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+    bool Port(const char* text, int* port)
+    {
+        char* end;
+        errno = 0;
+        long n = strtol(text, &end, 10);
+        if (end == text || *end || errno || n < 1 || n > 65535)
+            return false;
+        *port = (int)n;
+        return true;
+    }
+
+    bool Fail(std::string* error, const std::string& why)
+    {
+        *error = why;
+        return false;
+    }
+}
+
+const char* GameVersion()
+{
+    return GLOWFRONT_VERSION;
+}
+
+const char* UsageText()
+{
+    return "Usage: glowfront [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
+           "       glowfront --replay FILE | --verify FILE\n"
+           "       glowfront --help | --version\n"
+           "\n"
+           "A two-sided real-time strategy game: red at the keyboard against the computer,\n"
+           "a second player at the same keyboard, or a player on another machine.\n"
+           "\n"
+           "  --record FILE      record the first match of this run to FILE\n"
+           "  --replay FILE      show a recorded match again (Esc leaves, P pauses)\n"
+           "  --verify FILE      replay a recording without a display and check it\n"
+           "  --host [PORT]      play red across the network, waiting on PORT (47630)\n"
+           "  --join HOST[:PORT] play blue against the game hosted on HOST\n"
+           "  --help             show this and leave\n"
+           "  --version          show the version and leave\n"
+           "\n"
+           "Keys: F1 in the game shows both players' keys. Settings: glowfront.cfg and\n"
+           "MaxUnits.cfg, in the working directory or ~/.config/glowfront/.\n";
+}
+
+bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error)
+{
+    zolOptions o;
+    for (int i = 1; i < argc; i++)
+    {
+        const char* arg = argv[i];
+        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (!strcmp(arg, "--help"))
+            o.action = zolOptions::HELP;
+        else if (!strcmp(arg, "--version"))
+            o.action = zolOptions::VERSION;
+        else if (!strcmp(arg, "--record") || !strcmp(arg, "--replay") || !strcmp(arg, "--verify"))
+        {
+            if (!next)
+                return Fail(error, std::string(arg) + " needs a file");
+            i++;
+            if (!strcmp(arg, "--record"))
+                o.record = next;
+            else
+            {
+                o.action = !strcmp(arg, "--replay") ? zolOptions::REPLAY : zolOptions::VERIFY;
+                o.replay = next;
+            }
+        }
+        else if (!strcmp(arg, "--host"))
+        {
+            o.host = true;
+            // The port is optional: a word that is not one is the next option.
+            if (next && next[0] != '-' && Port(next, &o.port))
+                i++;
+            else if (next && next[0] != '-')
+                return Fail(error,
+                            std::string("--host: \"") + next + "\" is not a port (1 to 65535)");
+        }
+        else if (!strcmp(arg, "--join"))
+        {
+            if (!next)
+                return Fail(error, "--join needs a host");
+            i++;
+            std::string address = next;
+            size_t colon = address.rfind(':');
+            if (colon != std::string::npos && address.find(':') == colon)
+            {
+                if (!Port(address.c_str() + colon + 1, &o.port))
+                    return Fail(error, "--join: \"" + address.substr(colon + 1) +
+                                           "\" is not a port (1 to 65535)");
+                address.erase(colon);
+            }
+            if (address.empty())
+                return Fail(error, "--join needs a host");
+            o.join = address;
+        }
+        else
+            return Fail(error, std::string("unknown option \"") + arg + "\"");
+    }
+    if (o.host && !o.join.empty())
+        return Fail(error, "--host and --join cannot go together");
+    if ((o.action == zolOptions::REPLAY || o.action == zolOptions::VERIFY) &&
+        (o.host || !o.join.empty() || !o.record.empty()))
+        return Fail(error, "a replay plays alone: no --record, --host or --join with it");
+    *options = o;
+    return true;
+}

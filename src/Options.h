@@ -1,0 +1,32 @@
+#ifndef OPTIONS_H
+#define OPTIONS_H
+
+#include <string>
+
+// What the command line asks for. With no options the game starts at its title menu.
+struct zolOptions
+{
+    enum Action
+    {
+        PLAY,    // the title menu, or a network match with host or join
+        HELP,    // --help: the usage on stdout
+        VERSION, // --version
+        REPLAY,  // --replay FILE: show a recorded match again
+        VERIFY   // --verify FILE: replay without a display and check the fingerprint
+    };
+
+    Action action = PLAY;
+    std::string record; // --record FILE: the run's first match goes there; empty: none
+    std::string replay; // the file of --replay or --verify
+    bool host = false;  // --host [PORT]: red, waiting for the other player
+    std::string join;   // --join HOST[:PORT]: the host's name or address; empty: none
+    int port = 47630;   // of --host, or after the colon of --join
+};
+
+// False, with a one-line reason in error, when the command line is not one the game takes.
+bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error);
+// The usage: options, keys and files, as --help prints it.
+const char* UsageText();
+const char* GameVersion(); // "1.1.0"
+
+#endif
