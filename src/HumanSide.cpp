@@ -44,12 +44,15 @@ namespace
 
 }
 
-bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height)
+bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height,
+                  unsigned* keysDown)
 {
     unsigned down = 0;
     for (int k = 0; k < SIDE_KEYS; k++)
         if (key[table[k]])
             down |= 1u << k;
+    if (keysDown)
+        *keysDown = down;
     bool refused = false;
     unsigned spent = DoSideKeys(down, side, cursor, map, width, height, &refused);
     for (int k = 0; k < SIDE_KEYS; k++)
@@ -112,6 +115,6 @@ void zolKeyboardSide::Tick(int* cursor, zolMap* map, int width, int height)
 {
     m_dwTicks++;
     const int* table = m_bSide ? g_dwvRedKeys : g_dwvBlueKeys;
-    if (DoPlayerKeys(table, m_bSide, cursor, map, width, height))
+    if (DoPlayerKeys(table, m_bSide, cursor, map, width, height, &m_dwLastKeys))
         m_dwRefusedAt = m_dwTicks;
 }

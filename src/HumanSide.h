@@ -40,8 +40,9 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
                     bool* refused = nullptr);
 
 // One tick of a human side from the library's key[]: the keys spent are released. True when an
-// action was refused.
-bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height);
+// action was refused; down, when given, gets the keys that were down.
+bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height,
+                  unsigned* down = nullptr);
 void DoPlayer1(int* cursor, zolMap* map, int width, int height); // red
 void DoPlayer2(int* cursor, zolMap* map, int width, int height); // blue
 
@@ -53,6 +54,8 @@ public:
 
     void Tick(int* cursor, zolMap* map, int width, int height) override;
 
+    // The keys this side had down in its last tick, as DoSideKeys takes them.
+    unsigned GetLastKeys() { return m_dwLastKeys; }
     // Ticks since this side last pressed an order the tile refused; large when it never did.
     int TicksSinceRefusal() { return m_dwTicks - m_dwRefusedAt; }
 
@@ -60,6 +63,24 @@ private:
     bool m_bSide; // true red, false blue
     int m_dwTicks = 0;
     int m_dwRefusedAt = -1000000;
+    unsigned m_dwLastKeys = 0;
+};
+
+// A human side whose keys come from elsewhere: a recording, or the other machine.
+class zolScriptedSide : public zolController
+{
+public:
+    explicit zolScriptedSide(bool side) : m_bSide(side) {}
+
+    void SetKeys(unsigned down) { m_dwKeys = down; } // for the next tick
+    void Tick(int* cursor, zolMap* map, int width, int height) override
+    {
+        DoSideKeys(m_dwKeys, m_bSide, cursor, map, width, height);
+    }
+
+private:
+    bool m_bSide;
+    unsigned m_dwKeys = 0;
 };
 
 #endif

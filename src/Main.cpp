@@ -13,6 +13,7 @@
 #include "Options.h"
 #include "Overlay.h"
 #include "Pictures.h"
+#include "Recording.h"
 #include "Screen.h"
 #include "Settings.h"
 #include "zolBmpGen.h"
@@ -111,6 +112,26 @@ namespace
     }
 }
 
+namespace
+{
+    // --verify: the tiles are built headless, for the frames a replay must draw again.
+    int VerifyHeadless(const std::string& file)
+    {
+        if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+            return 2;
+        set_color_depth(32);
+        const char* failed = nullptr;
+        if (!BuildTiles(&failed))
+        {
+            fprintf(stderr, "glowfront: Couldn't load picture %s\n", failed);
+            return 2;
+        }
+        int status = VerifyRecording(file);
+        ReleaseTiles();
+        return status;
+    }
+}
+
 int GameMain(int argc, char** argv)
 {
     zolOptions options;
@@ -130,6 +151,16 @@ int GameMain(int argc, char** argv)
         printf("glowfront %s\n", GameVersion());
         return 0;
     }
+    if (options.action == zolOptions::VERIFY)
+        return VerifyHeadless(options.replay);
+    // A recording that cannot be written is said before anything is played.
+    zolRecorder recorder;
+    if (!options.record.empty() && !recorder.Open(options.record, &error))
+    {
+        fprintf(stderr, "glowfront: %s\n", error.c_str());
+        return 2;
+    }
+    RecordNextMatch(recorder.IsOpen() ? &recorder : nullptr);
 
     // Without a display the library finds no system at all, and every later call of it would
     // crash: the message has to go to the terminal.
@@ -179,13 +210,24 @@ int GameMain(int argc, char** argv)
 
     install_int(MainTimer, 10);
 
-    RunTitleMenu(backBuffer, title, menu);
+    int status = 0;
+    if (options.action == zolOptions::REPLAY)
+    {
+        if (!ReplayGame(backBuffer, options.replay, &error))
+        {
+            fprintf(stderr, "glowfront: %s\n", error.c_str());
+            status = 2;
+        }
+    }
+    else
+        RunTitleMenu(backBuffer, title, menu);
+    RecordNextMatch(nullptr);
 
     remove_int(MainTimer);
     destroy_bitmap(backBuffer);
     ReleaseStartPictures(pictures);
     ReleaseTiles();
-    return 0;
+    return status;
 }
 
 int ReadMaxUnits(const char* file)

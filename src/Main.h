@@ -6,6 +6,7 @@
 
 #include "HumanSide.h"
 #include "Match.h"
+#include "Play.h"
 #include "TileSet.h"
 
 struct BITMAP;

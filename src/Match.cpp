@@ -4,20 +4,13 @@
 
 #include <allegro.h>
 
-#include "HumanSide.h"
 #include "Main.h"
-#include "Overlay.h"
-#include "Screen.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTileType.h"
 
 namespace
 {
-    // A match runs at most this many ticks before it draws and looks at Esc again. Ticks beyond
-    // it stay owed on the clock, so the game still keeps one tick per 10 ms when it can.
-    const int MAX_TICKS_PER_PASS = 25;
-
     // The library clears pixel by pixel; the lines of a memory bitmap clear many times faster as
     // bytes, to the same zeros within the same clip.
     void ClearFrame(BITMAP* bmp)
@@ -35,66 +28,8 @@ namespace
     void DrawCursor(BITMAP* bmp, const int* cursor, bool side)
     {
         int x = cursor[0] * 32, y = cursor[1] * 32;
-        int v = (zolRand() >> 7) & 255;
+        int v = (zolFlickerRand() >> 7) & 255;
         rect(bmp, x, y, x + 31, y + 31, side ? makecol(255, v, v) : makecol(v, v, 255));
-    }
-
-    // The winner's picture stays until Esc is pressed; then, with or without one, the match waits
-    // for Esc to be let go so that the menu does not see it. The waits rest between looks.
-    void ShowOutcome(BITMAP* backBuffer, zolOutcome outcome)
-    {
-        BITMAP* winner = outcome == OUTCOME_RED_WINS    ? g_pRedWins
-                         : outcome == OUTCOME_BLUE_WINS ? g_pBlueWins
-                                                        : nullptr;
-        if (winner)
-        {
-            blit(winner, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
-            WaitForKey(backBuffer, {KEY_ESC});
-        }
-        while (key[KEY_ESC])
-            rest(10);
-    }
-
-    // A refused order flashes the side's cursor white for a quarter of a second. Drawn by the
-    // shell over the match's frame, so the frame itself stays what the rules make it.
-    void DrawRefusal(BITMAP* bmp, zolKeyboardSide& side, const int* cursor)
-    {
-        if (side.TicksSinceRefusal() >= 25)
-            return;
-        int x = cursor[0] * 32, y = cursor[1] * 32, white = makecol(255, 255, 255);
-        for (int i = 0; i < 3; i++)
-            rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
-    }
-
-    // Every held key is let go: a key held when the window lost the focus would otherwise stay
-    // down, as the window hears nothing of its release.
-    void ReleaseAllKeys()
-    {
-        for (int k = 0; k < KEY_MAX; k++)
-            key[k] = 0;
-    }
-
-    // The keys that stop the match for a moment: P or a lost focus pause it, F1 shows the keys,
-    // F11 changes the screen. False when the player leaves the match from the pause.
-    bool AnswerShellKeys(BITMAP* frame)
-    {
-        if (TakePress(KEY_F11))
-            ToggleFullscreen();
-        bool keepPlaying = true;
-        if (TakeFocusLost())
-        {
-            ReleaseAllKeys();
-            keepPlaying = ShowPaused(frame);
-        }
-        else if (TakePress(KEY_P))
-            keepPlaying = ShowPaused(frame);
-        else if (TakePress(KEY_F1))
-            ShowHelp(frame);
-        else
-            return true;
-        // Nothing piles up while the match stands: play goes on from where it stopped.
-        g_dwMainTime = 0;
-        return keepPlaying;
     }
 }
 
@@ -120,6 +55,8 @@ Match::~Match()
 
 void Match::Tick()
 {
+    m_dwFramesBeforeTick = m_dwFramesSinceTick;
+    m_dwFramesSinceTick = 0;
     m_dwTicks++;
     if (m_dwTicks - m_dwLastRateTick > 99)
     {
@@ -143,6 +80,7 @@ void Match::EndTest()
 void Match::Draw(BITMAP* bmp, bool showFrameRate)
 {
     m_dwFrames++;
+    m_dwFramesSinceTick++;
     ClearFrame(bmp);
     m_pMap->Draw(bmp, 0, 0);
     DrawCursor(bmp, m_dwvCursors[1], true);
@@ -167,13 +105,16 @@ zolOutcome Match::GetOutcome()
     return red ? OUTCOME_RED_WINS : OUTCOME_BLUE_WINS;
 }
 
-int RunOwedTicks(Match& match, std::atomic<int>& clock, int most)
+int RunOwedTicks(Match& match, std::atomic<int>& clock, int most,
+                 const std::function<void()>& afterTick)
 {
     int run = 0;
     for (; run < most && clock > 0; run++)
     {
         clock--;
         match.Tick();
+        if (afterTick)
+            afterTick();
     }
     return run;
 }
@@ -194,29 +135,4 @@ zolMap* NewMatchMap(int width, int height)
     map->SetTile(2, 2, g_pvTileTypes[TILE_HIVE]);
     map->SetTile(width - 3, height - 3, g_pvTileTypes[TILE_HIVE]);
     return map;
-}
-
-void RunGame(BITMAP* backBuffer, bool versusComputer)
-{
-    zolKeyboardSide red(true), blue(false);
-    zolComputerSide computer;
-    Match match(&red, versusComputer ? (zolController*)&computer : &blue, PICTURE_W / 32,
-                PICTURE_H / 32 - 1);
-    g_dwMainTime = 0;
-    do
-    {
-        if (key[KEY_ESC])
-            match.Quit();
-        RunOwedTicks(match, g_dwMainTime, MAX_TICKS_PER_PASS);
-        match.EndTest();
-        match.Draw(backBuffer, key[KEY_F2]);
-        DrawRefusal(backBuffer, red, match.GetCursor(true));
-        if (!versusComputer)
-            DrawRefusal(backBuffer, blue, match.GetCursor(false));
-        ShowPicture(backBuffer);
-        if (!match.IsOver() && !AnswerShellKeys(backBuffer))
-            match.Quit();
-        WaitForFrame();
-    } while (!match.IsOver());
-    ShowOutcome(backBuffer, match.GetOutcome());
 }

@@ -2,6 +2,7 @@
 #define MATCH_H
 
 #include <atomic>
+#include <functional>
 
 struct BITMAP;
 class zolController;
@@ -29,7 +30,7 @@ public:
     void Tick();    // one game tick: red's controller, blue's, the map's update
     void EndTest(); // over once more than 1000 ticks have run and a side has no unit
     void Quit() { m_bOver = true; }
-    // One frame: the map, both cursors (one zolRand() each, for their flicker), the frame rate
+    // One frame: the map, both cursors (one zolFlickerRand() each), the frame rate
     // when asked, and the balance bars. bmp: at least the map's size plus a 32-pixel strip.
     void Draw(BITMAP* bmp, bool showFrameRate);
 
@@ -38,6 +39,7 @@ public:
     bool IsOver() { return m_bOver; }
     int GetTicks() { return m_dwTicks; }
     int GetFrameRate() { return m_dwFrameRate; }
+    int GetFramesBeforeTick() { return m_dwFramesBeforeTick; } // between the last two ticks
     zolMap* GetMap() { return m_pMap; }
     int* GetCursor(bool side) { return m_dwvCursors[side]; } // x then y
 
@@ -50,19 +52,18 @@ private:
     int m_dwFrames; // drawn since the frame rate was last worked out
     int m_dwLastRateTick;
     int m_dwFrameRate; // frames in the last 100 ticks
+    int m_dwFramesSinceTick = 0;
+    int m_dwFramesBeforeTick = 0;
     bool m_bOver;
 };
 
-// Runs the ticks the clock owes, at most `most` of them, taking one from the clock for each;
-// the rest stay owed. Returns how many ran.
-int RunOwedTicks(Match& match, std::atomic<int>& clock, int most);
+// Runs the ticks the clock owes, at most `most` of them, taking one from the clock for each and
+// calling afterTick, when given, after each; the rest stay owed. Returns how many ran.
+int RunOwedTicks(Match& match, std::atomic<int>& clock, int most,
+                 const std::function<void()>& afterTick = nullptr);
 
 // The starting map of a match, width x height tiles: rock, with a 3 x 3 base and hive for red at
 // the top left and for blue at the bottom right. The caller owns it.
 zolMap* NewMatchMap(int width, int height);
-
-// One match at the screen's size: the human red against the computer or a second person, at 100
-// ticks a second, then the winner's picture until Esc is pressed and released.
-void RunGame(BITMAP* backBuffer, bool versusComputer);
 
 #endif

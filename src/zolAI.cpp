@@ -14,6 +14,14 @@ std::list<ai_job_s> ai_svJobs;
 
 namespace
 {
+    // DoAI's counters. They belong to the program like the job list, and live out here only so
+    // that a recording can start a replay from them.
+    int dwMoveTicker = 0; // the computer acts when it comes round to 0, every tenth call
+    int dwRefresh = 0;    // thinks since the last survey
+}
+
+namespace
+{
     void RemoveJobsAt(int x, int y)
     {
         ai_svJobs.remove_if([x, y](const ai_job_s& job) { return job.x == x && job.y == y; });
@@ -133,9 +141,6 @@ void InitAI(zolMap*, int, int, int, int) {}
 
 void DoAI(int* cursor, zolMap* map, int width, int height)
 {
-    static int dwMoveTicker = 0;
-    static int dwRefresh = 0;
-
     dwMoveTicker = (dwMoveTicker + 1) % 10;
     if (dwMoveTicker != 0)
         return;
@@ -202,4 +207,16 @@ void AddJobFront(int kind, int x, int y, int defer)
 {
     RemoveJobsAt(x, y);
     ai_svJobs.push_front({kind, x, y, defer});
+}
+
+void GetAICounters(int* moveTicker, int* refresh)
+{
+    *moveTicker = dwMoveTicker;
+    *refresh = dwRefresh;
+}
+
+void SetAICounters(int moveTicker, int refresh)
+{
+    dwMoveTicker = moveTicker;
+    dwRefresh = refresh;
 }

@@ -25,4 +25,9 @@ void DoAI(int* cursor, zolMap* map, int width, int height);            // cursor
 void AddJobA(int kind, int x, int y, int defer);     // replaces the tile's job, at the back
 void AddJobFront(int kind, int x, int y, int defer); // replaces the tile's job, at the front
 
+// DoAI's two counters, for a recording to carry: the tick divider (0 to 9) and the thinks since
+// the last survey (0 to 10).
+void GetAICounters(int* moveTicker, int* refresh);
+void SetAICounters(int moveTicker, int refresh);
+
 #endif

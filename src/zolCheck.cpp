@@ -10,6 +10,7 @@
 #include "zolCmdBuild.h"
 #include "zolCmdClear.h"
 #include "zolMap.h"
+#include "zolRandom.h"
 #include "zolTile.h"
 #include "zolUnit.h"
 
@@ -155,47 +156,64 @@ std::string CheckMap(zolMap* map)
     return out.str();
 }
 
+namespace
+{
+    uint64_t Hash(zolMap* map, bool colours)
+    {
+        Fnv hash;
+        std::unordered_map<zolTile*, int> cells;
+        hash.Add(map->GetWidth());
+        hash.Add(map->GetHeight());
+        for (int y = 0; y < map->GetHeight(); y++)
+            for (int x = 0; x < map->GetWidth(); x++)
+            {
+                zolTile* tile = map->GetTile(x, y);
+                if (!tile)
+                {
+                    hash.Add(-1);
+                    continue;
+                }
+                cells[tile] = y * map->GetWidth() + x;
+                hash.Add(TypeIndex(tile->GetType()));
+                hash.Add((int)tile->IsLit());
+                hash.Add(tile->GetHealth());
+                hash.Add(tile->GetLitMask());
+                for (int side = 0; side < 2; side++)
+                {
+                    zolCommand* cmd = tile->GetCommand(side);
+                    hash.Add(cmd ? typeid(*cmd).name() : "none");
+                    hash.Add(cmd ? CommandProgress(cmd) : 0);
+                }
+            }
+        for (zolUnit* unit : map->GetUnits())
+        {
+            hash.Add(cells[unit->GetTile()]);
+            hash.Add((int)unit->GetSide());
+            hash.Add(unit->GetType());
+            hash.Add(unit->GetHealth());
+            hash.Add(unit->GetExp());
+            if (colours)
+                hash.Add(unit->GetColor());
+            hash.Add(unit->GetX());
+            hash.Add(unit->GetY());
+            hash.Add(unit->GetVelX());
+            hash.Add(unit->GetVelY());
+        }
+        hash.Add(map->GetUnitCount(false));
+        hash.Add(map->GetUnitCount(true));
+        return hash.value;
+    }
+}
+
 uint64_t HashMap(zolMap* map)
 {
+    return Hash(map, true);
+}
+
+uint64_t HashRules(zolMap* map, uint32_t randState)
+{
+    uint64_t state[2] = {Hash(map, false), randState};
     Fnv hash;
-    std::unordered_map<zolTile*, int> cells;
-    hash.Add(map->GetWidth());
-    hash.Add(map->GetHeight());
-    for (int y = 0; y < map->GetHeight(); y++)
-        for (int x = 0; x < map->GetWidth(); x++)
-        {
-            zolTile* tile = map->GetTile(x, y);
-            if (!tile)
-            {
-                hash.Add(-1);
-                continue;
-            }
-            cells[tile] = y * map->GetWidth() + x;
-            hash.Add(TypeIndex(tile->GetType()));
-            hash.Add((int)tile->IsLit());
-            hash.Add(tile->GetHealth());
-            hash.Add(tile->GetLitMask());
-            for (int side = 0; side < 2; side++)
-            {
-                zolCommand* cmd = tile->GetCommand(side);
-                hash.Add(cmd ? typeid(*cmd).name() : "none");
-                hash.Add(cmd ? CommandProgress(cmd) : 0);
-            }
-        }
-    for (zolUnit* unit : map->GetUnits())
-    {
-        hash.Add(cells[unit->GetTile()]);
-        hash.Add((int)unit->GetSide());
-        hash.Add(unit->GetType());
-        hash.Add(unit->GetHealth());
-        hash.Add(unit->GetExp());
-        hash.Add(unit->GetColor());
-        hash.Add(unit->GetX());
-        hash.Add(unit->GetY());
-        hash.Add(unit->GetVelX());
-        hash.Add(unit->GetVelY());
-    }
-    hash.Add(map->GetUnitCount(false));
-    hash.Add(map->GetUnitCount(true));
+    hash.Add(state, sizeof state);
     return hash.value;
 }

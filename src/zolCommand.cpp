@@ -16,7 +16,7 @@ void zolCommand::Collision(bool) {}
 
 int zolCommand::CommandColour()
 {
-    int v = (zolRand() >> 7) & 63;
+    int v = (zolFlickerRand() >> 7) & 63;
     if (m_bSide)
         return makecol(255, (v + 255) / 2, v);
     return makecol(v, (v + 255) / 2, 255);

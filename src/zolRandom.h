@@ -20,4 +20,19 @@ inline void zolSeedRand(unsigned int seed) // restarts the sequence; for tests a
     g_dwRandState = seed;
 }
 
+// The flicker of the cursors and the commands' marks. On one machine it draws from the game's
+// source, as frames always have, so the frames drawn between ticks are part of what decides a
+// match. In a match across two machines, each drawing its own frames, it draws from a source of
+// its own, and the frames change nothing.
+inline bool g_bFlickerApart = false;
+inline uint32_t g_dwFlickerState = 1;
+
+inline int zolFlickerRand() // 0 .. 32767
+{
+    if (!g_bFlickerApart)
+        return zolRand();
+    g_dwFlickerState = g_dwFlickerState * 214013u + 2531011u;
+    return (int)((g_dwFlickerState >> 16) & 0x7FFF);
+}
+
 #endif

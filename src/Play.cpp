@@ -1,0 +1,182 @@
+#include "Play.h"
+
+#include <allegro.h>
+
+#include "HumanSide.h"
+#include "Main.h"
+#include "Overlay.h"
+#include "Recording.h"
+#include "Screen.h"
+#include "zolCheck.h"
+#include "zolRandom.h"
+
+namespace
+{
+    // A match runs at most this many ticks before it draws and looks at Esc again. Ticks beyond
+    // it stay owed on the clock, so the game still keeps one tick per 10 ms when it can.
+    const int MAX_TICKS_PER_PASS = 25;
+
+    zolRecorder* g_pRecorder = nullptr; // the next match's, not owned
+
+    // The winner's picture stays until Esc is pressed; then, with or without one, the match waits
+    // for Esc to be let go so that the menu does not see it. The waits rest between looks.
+    void ShowOutcome(BITMAP* backBuffer, zolOutcome outcome)
+    {
+        BITMAP* winner = outcome == OUTCOME_RED_WINS    ? g_pRedWins
+                         : outcome == OUTCOME_BLUE_WINS ? g_pBlueWins
+                                                        : nullptr;
+        if (winner)
+        {
+            blit(winner, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+            WaitForKey(backBuffer, {KEY_ESC});
+        }
+        while (key[KEY_ESC])
+            rest(10);
+    }
+
+    // A refused order flashes the side's cursor white for a quarter of a second. Drawn by the
+    // shell over the match's frame, so the frame itself stays what the rules make it.
+    void DrawRefusal(BITMAP* bmp, zolKeyboardSide& side, const int* cursor)
+    {
+        if (side.TicksSinceRefusal() >= 25)
+            return;
+        int x = cursor[0] * 32, y = cursor[1] * 32, white = makecol(255, 255, 255);
+        for (int i = 0; i < 3; i++)
+            rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
+    }
+
+    // Every held key is let go: a key held when the window lost the focus would otherwise stay
+    // down, as the window hears nothing of its release.
+    void ReleaseAllKeys()
+    {
+        for (int k = 0; k < KEY_MAX; k++)
+            key[k] = 0;
+    }
+
+    // The keys that stop the match for a moment: P or a lost focus pause it, F1 shows the keys,
+    // F11 changes the screen. False when the player leaves the match from the pause.
+    bool AnswerShellKeys(BITMAP* frame)
+    {
+        if (TakePress(KEY_F11))
+            ToggleFullscreen();
+        bool keepPlaying = true;
+        if (TakeFocusLost())
+        {
+            ReleaseAllKeys();
+            keepPlaying = ShowPaused(frame);
+        }
+        else if (TakePress(KEY_P))
+            keepPlaying = ShowPaused(frame);
+        else if (TakePress(KEY_F1))
+            ShowHelp(frame);
+        else
+            return true;
+        // Nothing piles up while the match stands: play goes on from where it stopped.
+        g_dwMainTime = 0;
+        return keepPlaying;
+    }
+}
+
+void RecordNextMatch(zolRecorder* recorder)
+{
+    g_pRecorder = recorder;
+}
+
+void RunGame(BITMAP* backBuffer, bool versusComputer)
+{
+    zolKeyboardSide red(true), blue(false);
+    zolComputerSide computer;
+    // The recorder takes the start before the match exists: building it must draw nothing.
+    zolRecorder* recorder = g_pRecorder;
+    g_pRecorder = nullptr;
+    if (recorder)
+        recorder->Start(CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER));
+    Match match(&red, versusComputer ? (zolController*)&computer : &blue, PICTURE_W / 32,
+                PICTURE_H / 32 - 1);
+    uint32_t randAfterTick = g_dwRandState;
+    auto record = [&]
+    {
+        randAfterTick = g_dwRandState;
+        zolTickInput input{match.GetFramesBeforeTick(), red.GetLastKeys(),
+                           versusComputer ? 0 : blue.GetLastKeys()};
+        int tick = match.GetTicks();
+        recorder->Tick(input, tick, tick % 100 == 0 ? HashRules(match.GetMap()) : 0);
+    };
+    g_dwMainTime = 0;
+    do
+    {
+        if (key[KEY_ESC])
+            match.Quit();
+        if (recorder)
+            RunOwedTicks(match, g_dwMainTime, MAX_TICKS_PER_PASS, record);
+        else
+            RunOwedTicks(match, g_dwMainTime, MAX_TICKS_PER_PASS);
+        match.EndTest();
+        match.Draw(backBuffer, key[KEY_F2]);
+        DrawRefusal(backBuffer, red, match.GetCursor(true));
+        if (!versusComputer)
+            DrawRefusal(backBuffer, blue, match.GetCursor(false));
+        ShowPicture(backBuffer);
+        if (!match.IsOver() && !AnswerShellKeys(backBuffer))
+            match.Quit();
+        WaitForFrame();
+    } while (!match.IsOver());
+    if (recorder)
+        recorder->Finish(match.GetTicks(), HashRules(match.GetMap(), randAfterTick));
+    ShowOutcome(backBuffer, match.GetOutcome());
+}
+
+bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
+{
+    zolRecording recording;
+    if (!recording.Load(file, error))
+        return false;
+    BITMAP* scratch = create_bitmap(PICTURE_W, PICTURE_H);
+    if (!scratch)
+        return false;
+    const zolMatchStart& start = recording.GetStart();
+    ApplyStart(start);
+    zolScriptedSide red(true), blue(false);
+    zolComputerSide computer;
+    Match match(&red, start.kind == MATCH_VS_COMPUTER ? (zolController*)&computer : &blue,
+                PICTURE_W / 32, PICTURE_H / 32 - 1);
+    const auto& ticks = recording.GetTicks();
+    size_t next = 0;
+    // Each recorded tick comes after the frames the player saw before it, drawn again here so
+    // that their flicker takes the same numbers; what this screen shows flickers apart.
+    auto replayTick = [&]
+    {
+        const zolTickInput& input = ticks[next++].input;
+        for (int f = 0; f < input.frames; f++)
+            match.Draw(scratch, false);
+        red.SetKeys(input.red);
+        blue.SetKeys(input.blue);
+    };
+    g_dwMainTime = 0;
+    bool leave = false;
+    while (!leave && next < ticks.size())
+    {
+        if (TakePress(KEY_ESC))
+            break;
+        for (int run = 0; run < MAX_TICKS_PER_PASS && g_dwMainTime > 0 && next < ticks.size();
+             run++)
+        {
+            g_dwMainTime--;
+            replayTick();
+            match.Tick();
+        }
+        bool apart = g_bFlickerApart;
+        g_bFlickerApart = true;
+        match.Draw(backBuffer, key[KEY_F2]);
+        g_bFlickerApart = apart;
+        textout_right_ex(backBuffer, font, "REPLAY", PICTURE_W - 4, 4, makecol(255, 255, 255), 0);
+        ShowPicture(backBuffer);
+        leave = !AnswerShellKeys(backBuffer);
+        WaitForFrame();
+    }
+    if (!leave && next == ticks.size())
+        ShowOutcome(backBuffer, match.GetOutcome());
+    g_bFlickerApart = false;
+    destroy_bitmap(scratch);
+    return true;
+}

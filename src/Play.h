@@ -1,0 +1,24 @@
+#ifndef PLAY_H
+#define PLAY_H
+
+#include <string>
+
+struct BITMAP;
+class zolRecorder;
+
+// Matches on the screen. Each draws into the back buffer, PICTURE_W x PICTURE_H, and shows it
+// scaled; P pauses, F1 shows the keys, F11 changes the screen, Esc leaves.
+
+// One match: the human red against the computer or a second person at the keyboard, at 100
+// ticks a second, then the winner's picture until Esc is pressed and released.
+void RunGame(BITMAP* backBuffer, bool versusComputer);
+
+// The next match played is recorded into recorder, which is finished and left closed by it;
+// null: none. The recorder stays its creator's.
+void RecordNextMatch(zolRecorder* recorder);
+
+// A recorded match shown again at its own speed. False, with the reason in error, when the file
+// cannot be read.
+bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error);
+
+#endif
