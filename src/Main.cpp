@@ -249,7 +249,7 @@ bool BuildTiles(const char** failedFile)
                 clear_to_color(src, makecol(0, 0, 0));
         }
         else
-            src = zolLoadPicture(kinds[i].file);
+            src = zolLoadPicture(kinds[i].file, TILE_PICTURE_SIZE, TILE_PICTURE_SIZE);
         if (src && (src->w != 32 || src->h != 32))
         {
             // Tiles are drawn 32 x 32 from their corner: another size is scaled to fit the grid.
