@@ -17,6 +17,7 @@
 #include "zolCmdHive.h"
 #include "zolCmdThorns.h"
 #include "zolCmdTrainer.h"
+#include "zolDisplay.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTTHive.h"
@@ -91,6 +92,7 @@ int GameMain()
     }
     if (!modeSet)
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");
+    WatchDisplayConnection();
 
     zu_dwMaxUnits = ReadMaxUnits("MaxUnits.cfg");
 
