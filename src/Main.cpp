@@ -17,6 +17,7 @@
 #include "Screen.h"
 #include "Settings.h"
 #include "zolBmpGen.h"
+#include "zolDisplay.h"
 #include "zolUnit.h"
 
 std::atomic<int> g_dwMainTime(0);
@@ -175,6 +176,7 @@ int GameMain(int argc, char** argv)
     zolSettings settings = ReadSettings(FindSettingsFile("glowfront.cfg"));
     if (!OpenScreen(settings))
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");
+    WatchDisplayConnection();
     SetFrameCap(settings.frameCap);
 
     zu_dwMaxUnits = ReadMaxUnits("MaxUnits.cfg");
@@ -232,9 +234,16 @@ int GameMain(int argc, char** argv)
 
 int ReadMaxUnits(const char* file)
 {
-    set_config_file(file);
+    // The library's reader is fed only text that has been checked: some bytes freeze it.
+    std::string data;
+    if (!UseSettingsFile(file, &data))
+        return 1500;
+    set_config_data(data.data(), (int)data.size());
     const char* text = get_config_string("Limits", "MaxUnits", nullptr);
     int cap = 1500;
+    if (HasEmptyValue(data, "Limits", "MaxUnits"))
+        fprintf(stderr, "%s: MaxUnits has no value; the cap stays at %d units a side.\n", file,
+                cap);
     if (text)
     {
         // The library's own reader would take "lots" for 0 and wrap a huge number around, and

@@ -9,6 +9,8 @@
 
 #include <allegro.h>
 
+#include "zolFileCheck.h"
+
 namespace
 {
     bool Readable(const std::string& path)
@@ -59,13 +61,53 @@ std::string FindSettingsFile(const char* name)
     return Readable(path) ? path : "";
 }
 
+bool UseSettingsFile(const std::string& file, std::string* text)
+{
+    std::string why;
+    if (CheckSettingsFile(file.c_str(), &why, text))
+        return true;
+    fprintf(stderr, "%s: %s; every setting in it keeps its default.\n", file.c_str(), why.c_str());
+    return false;
+}
+
+bool HasEmptyValue(const std::string& text, const char* section, const char* key)
+{
+    auto trim = [](std::string s)
+    {
+        size_t first = s.find_first_not_of(" \t\r"), last = s.find_last_not_of(" \t\r");
+        return first == std::string::npos ? std::string() : s.substr(first, last - first + 1);
+    };
+    std::string current, wanted = std::string("[") + section + "]";
+    size_t at = 0;
+    while (at < text.size())
+    {
+        size_t end = text.find('\n', at);
+        std::string line = trim(text.substr(at, end == std::string::npos ? end : end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+        if (!line.empty() && line[0] == '[')
+            current = line;
+        size_t equals = line.find('=');
+        if (current == wanted && equals != std::string::npos &&
+            trim(line.substr(0, equals)) == key && trim(line.substr(equals + 1)).empty())
+            return true;
+    }
+    return false;
+}
+
 zolSettings ReadSettings(const std::string& file)
 {
     zolSettings settings;
-    if (file.empty())
+    std::string text;
+    if (file.empty() || !UseSettingsFile(file, &text))
         return settings;
     push_config_state();
-    set_config_file(file.c_str());
+    set_config_data(text.data(), (int)text.size());
+    for (const char* key : {"Scale", "Fullscreen", "FrameCap"})
+        if (HasEmptyValue(text, "Display", key))
+            fprintf(stderr, "%s: [Display] %s has no value; keeping the default.\n", file.c_str(),
+                    key);
+    if (HasEmptyValue(text, "Sound", "Volume"))
+        fprintf(stderr, "%s: [Sound] Volume has no value; keeping the default.\n", file.c_str());
     ReadKey(file, "Display", "Scale", 1, 4, &settings.scale, "auto", 0);
     int fullscreen = settings.fullscreen;
     ReadKey(file, "Display", "Fullscreen", 0, 1, &fullscreen);

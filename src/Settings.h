@@ -21,4 +21,12 @@ std::string FindSettingsFile(const char* name);
 // The settings in file (which may be missing).
 zolSettings ReadSettings(const std::string& file);
 
+// The text of a settings file that the library's reader may be given, into text (empty for a
+// missing file). False, with one line on stderr naming the file and why, for one it must not
+// see: then every default holds.
+bool UseSettingsFile(const std::string& file, std::string* text);
+// True when the checked text gives key in section no value ("key ="): the library's reader
+// cannot tell that from a missing key, and a player who wrote it should hear why it did nothing.
+bool HasEmptyValue(const std::string& text, const char* section, const char* key);
+
 #endif

@@ -29,7 +29,8 @@ namespace
                 clear_to_color(rock, makecol(0, 0, 0));
             return rock;
         }
-        BITMAP* src = zolLoadPicture(PicturePath(SOURCES[kind]));
+        BITMAP* src =
+            zolLoadPicture(PicturePath(SOURCES[kind]), TILE_PICTURE_SIZE, TILE_PICTURE_SIZE);
         if (src && (src->w != 32 || src->h != 32))
         {
             // Tiles are drawn 32 x 32 from their corner: another size is scaled to fit the grid.

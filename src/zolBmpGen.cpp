@@ -1,7 +1,10 @@
 #include "zolBmpGen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include <allegro.h>
 
@@ -53,16 +56,98 @@ namespace
     }
 }
 
-BITMAP* zolLoadPicture(const char* file)
+namespace
 {
-    BITMAP* bmp = load_bitmap(file, nullptr);
-    // A header may claim a width or height of 0 or less; nothing can be drawn from such a thing.
-    if (bmp && (bmp->w <= 0 || bmp->h <= 0))
+    // The bytes of a checked file, handed to the library's reader as a file of its own, so that
+    // what it reads is exactly what was checked.
+    struct MemoryFile
     {
-        destroy_bitmap(bmp);
+        const std::string* bytes;
+        size_t at;
+
+        size_t Left() const { return bytes->size() - at; }
+    };
+
+    MemoryFile* Memory(void* file)
+    {
+        return static_cast<MemoryFile*>(file);
+    }
+
+    // Read only; closing leaves the bytes to their owner.
+    const PACKFILE_VTABLE MEMORY_FILE = {
+        /* fclose */ [](void*) { return 0; },
+        /* getc */
+        [](void* f)
+        { return Memory(f)->Left() ? (unsigned char)(*Memory(f)->bytes)[Memory(f)->at++] : EOF; },
+        /* ungetc */
+        [](int c, void* f)
+        {
+            Memory(f)->at -= Memory(f)->at > 0;
+            return c;
+        },
+        /* fread */
+        [](void* p, long n, void* f)
+        {
+            long count = std::min((long)Memory(f)->Left(), std::max(n, 0L));
+            memcpy(p, Memory(f)->bytes->data() + Memory(f)->at, (size_t)count);
+            Memory(f)->at += (size_t)count;
+            return count;
+        },
+        /* putc */ [](int, void*) { return EOF; },
+        /* fwrite */ [](const void*, long, void*) { return 0L; },
+        /* fseek */
+        [](void* f, int offset)
+        {
+            Memory(f)->at += std::min(Memory(f)->Left(), (size_t)std::max(offset, 0));
+            return 0;
+        },
+        /* feof */ [](void* f) { return (int)(Memory(f)->Left() == 0); },
+        /* ferror */ [](void*) { return 0; },
+    };
+
+    // Every refusal but a missing file is told once a run: a build picture is tried again at each
+    // construction.
+    void TellRefusal(const char* file, const std::string& why)
+    {
+        static std::set<std::string> told;
+        if (why != "missing" && told.insert(file).second)
+            fprintf(stderr, "%s: %s\n", file, why.c_str());
+    }
+}
+
+BITMAP* zolLoadPicture(const char* file, int maxWidth, int maxHeight)
+{
+    std::string bytes, why;
+    if (!ReadRegularFile(file, MaxPictureBytes(maxWidth, maxHeight), &bytes, &why) ||
+        !CheckPicture(bytes, maxWidth, maxHeight, &why))
+    {
+        TellRefusal(file, why);
         return nullptr;
     }
+    MemoryFile memory = {&bytes, 0};
+    PACKFILE* pf = pack_fopen_vtable(&MEMORY_FILE, &memory);
+    if (!pf)
+        return nullptr;
+    BITMAP* bmp = load_bmp_pf(pf, nullptr);
+    pack_fclose(pf);
     return bmp;
+}
+
+BITMAP* zolLoadBuildPicture(const char* file)
+{
+    const int TILE = 32;
+    BITMAP* bmp = zolLoadPicture(file, TILE_PICTURE_SIZE, TILE_PICTURE_SIZE);
+    if (!bmp || (bmp->w <= TILE && bmp->h <= TILE))
+        return bmp;
+    // The longer side becomes the tile's. The stretch takes the nearest pixel, so pixels of the
+    // mask colour stay exactly that, and the picture keeps its see-through parts.
+    int longer = std::max(bmp->w, bmp->h);
+    BITMAP* small =
+        create_bitmap(std::max(1, bmp->w * TILE / longer), std::max(1, bmp->h * TILE / longer));
+    if (small)
+        stretch_blit(bmp, small, 0, 0, bmp->w, bmp->h, 0, 0, small->w, small->h);
+    destroy_bitmap(bmp);
+    return small;
 }
 
 void zolCopyPicture(BITMAP* dest, BITMAP* src, int x, int y)

@@ -1,11 +1,18 @@
 #ifndef ZOLBMPGEN_H
 #define ZOLBMPGEN_H
 
+#include "zolFileCheck.h"
+
 struct BITMAP;
 
-// A picture from a BMP file, in the current colour depth; null when the file is missing, is not
-// a BMP the library can read, or holds no pixels. The caller owns it.
-BITMAP* zolLoadPicture(const char* file);
+// A picture from a BMP file of at most maxWidth x maxHeight pixels, in the current colour depth;
+// null when the file is missing, fails CheckPicture (the reason goes to stderr, once a run for
+// each file) or cannot be read. The file is read once, and only if regular. The caller owns it.
+BITMAP* zolLoadPicture(const char* file, int maxWidth = SCREEN_PICTURE_WIDTH,
+                       int maxHeight = SCREEN_PICTURE_HEIGHT);
+// A build's picture, up to TILE_PICTURE_SIZE square, scaled down to fit its 32 x 32 tile when
+// larger: its shape and its mask colour kept. Null as for zolLoadPicture.
+BITMAP* zolLoadBuildPicture(const char* file);
 
 // blit of all of src with its top-left at (x, y). Between memory bitmaps of one depth, with src
 // wholly inside dest's clip, the lines are copied directly, sparing the library's per-line calls.

@@ -11,7 +11,7 @@ zolCmdBuild::zolCmdBuild(int totalWork, BITMAP** picture, int pictureFile)
     : m_dwTotalWork(totalWork), m_dwWorkLeft(totalWork), m_ppPicture(picture), m_pBuildType(nullptr)
 {
     if (!*m_ppPicture)
-        *m_ppPicture = zolLoadPicture(PicturePath(pictureFile));
+        *m_ppPicture = zolLoadBuildPicture(PicturePath(pictureFile));
 }
 
 void zolCmdBuild::Draw(BITMAP* bmp, int x, int y)

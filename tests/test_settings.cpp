@@ -41,6 +41,7 @@ TEST(Settings, MissingFileOrKeysMeanTheDefaultsAndABadValueSaysWhichOne)
          "[Display] FrameCap = \"-3\" is not auto or 0 to 1000"},
         {"[Sound]\nVolume = 256\n", 0, 0, -1, 160, "[Sound] Volume = \"256\" is not 0 to 255"},
         {"[Other]\nScale = 4\n", 0, 0, -1, 160, ""},
+        {"[Sound]\nVolume =\n", 0, 0, -1, 160, "[Sound] Volume has no value"},
     };
     for (const Case& c : cases)
     {
