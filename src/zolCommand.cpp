@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "zolEvents.h"
 #include "zolRandom.h"
 #include "zolTile.h"
 #include "zolUnit.h"
@@ -52,6 +53,7 @@ void zolCommand::FinishBuild(zolTileType* type)
     tile->SetType(type);
     tile->SetLit(side);
     tile->SetCommand(side, nullptr);
+    zolEmit(zolEvent::BuildDone, tile->GetX(), tile->GetY());
 }
 
 void zolCommand::DrawBuild(BITMAP* bmp, int x, int y, BITMAP* picture, int workLeft, int total)
