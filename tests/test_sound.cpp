@@ -5,23 +5,107 @@
 #include <gtest/gtest.h>
 
 #include "Main.h"
+#include "Scenarios.h"
 #include "TestSupport.h"
+#include "zolCheck.h"
 #include "zolCommand.h"
 #include "zolEvents.h"
 #include "zolMap.h"
 #include "zolRandom.h"
+#include "zolSoundMixer.h"
 #include "zolTile.h"
 #include "zolUnit.h"
 
 namespace
 {
-    using Heard = std::tuple<zolEvent, int, int>;   // kind and cell
+    using Heard = std::tuple<zolEvent, int, int>;   // kind and cell, or a cue's kind, voice and pan
 
     struct Recorder : zolEventListener
     {
         void OnEvent(zolEvent kind, int x, int y) override { heard.emplace_back(kind, x, y); }
         std::vector<Heard> heard;
     };
+
+    // Notes the events, each of kind at column x, and starts a frame at ms: what it starts.
+    std::vector<Heard> Frame(zolSoundMixer& mixer, int ms,
+                             const std::vector<std::pair<zolEvent, int>>& events)
+    {
+        for (auto [kind, x] : events)
+            mixer.OnEvent(kind, x, 0);
+        std::vector<Heard> started;
+        for (const zolSoundCue& cue : mixer.Frame(ms))
+            started.emplace_back(cue.kind, cue.voice, cue.pan);
+        return started;
+    }
+}
+
+TEST(SoundMixer, EachKindStartsAFewTimesASecondHoweverManyEventsCome)
+{
+    // Kind, events every 10 ms for a second, starts in that second.
+    const std::tuple<zolEvent, int, int> cases[] = {
+        {zolEvent::Blow, 300, 4}, {zolEvent::Blow, 1, 4}, {zolEvent::UnitBorn, 50, 5},
+        {zolEvent::TileTaken, 3, 5}, {zolEvent::BuildDone, 1, 4}, {zolEvent::RockOpened, 1, 4},
+        {zolEvent::MenuMove, 1, 17}, {zolEvent::MenuChoice, 1, 7}, {zolEvent::RedWins, 1, 1},
+    };
+    for (auto [kind, count, starts] : cases)
+    {
+        zolSoundMixer mixer(6);
+        size_t started = 0;
+        for (int ms = 0; ms < 1000; ms += 10)
+            started += Frame(mixer, ms, std::vector<std::pair<zolEvent, int>>(count, {kind, 4}))
+                           .size();
+        EXPECT_EQ(starts, (int)started) << (int)kind << " x" << count;
+    }
+}
+
+TEST(SoundMixer, AFramesEventsOfAKindPlayOnceAtTheirMeanColumn)
+{
+    // Columns of the frame's events, and the pan of the one cue.
+    const std::vector<std::vector<int>> columns = {{0}, {19}, {10}, {-1}, {40}, {0, 19}, {3, 3, 9}};
+    const int pans[] = {0, 255, 134, 128, 255, 127, 66};
+    for (size_t i = 0; i < columns.size(); i++)
+    {
+        zolSoundMixer mixer(6);
+        for (int x : columns[i])
+            mixer.OnEvent(zolEvent::TileTaken, x, 5);
+        EXPECT_EQ((std::vector<Heard>{{zolEvent::TileTaken, 0, pans[i]}}), Frame(mixer, 0, {}))
+            << i;
+    }
+}
+
+TEST(SoundMixer, WhenVoicesRunOutTheLouderSoundTakesTheQuietestsVoice)
+{
+    using E = zolEvent;
+    zolSoundMixer mixer(2);
+    // Louder first within a frame; then each louder kind takes the quietest busy voice.
+    EXPECT_EQ((std::vector<Heard>{{E::UnitBorn, 0, 0}, {E::Blow, 1, 255}}),
+              Frame(mixer, 0, {{E::Blow, 19}, {E::UnitBorn, 0}}));
+    EXPECT_EQ((std::vector<Heard>{{E::TileTaken, 1, 0}}), Frame(mixer, 10, {{E::TileTaken, 0}}));
+    EXPECT_EQ((std::vector<Heard>{{E::BuildDone, 0, 0}}), Frame(mixer, 20, {{E::BuildDone, 0}}));
+    EXPECT_EQ((std::vector<Heard>{}), Frame(mixer, 30, {{E::RockOpened, 0}, {E::Blow, 0}}));
+    // The owner change's 300 ms are over at 310: its voice is free again.
+    EXPECT_EQ((std::vector<Heard>{{E::RockOpened, 1, 0}}), Frame(mixer, 310, {{E::RockOpened, 0}}));
+    EXPECT_EQ((std::vector<Heard>{{E::RedWins, 1, 0}}),
+              Frame(mixer, 320, {{E::RedWins, 0}, {E::Blow, 0}}));
+    // Muting cuts off what plays: unmuted, the quietest kind finds a voice at once.
+    mixer.SetMuted(true);
+    EXPECT_EQ((std::vector<Heard>{}), Frame(mixer, 330, {{E::MenuMove, 0}}));
+    mixer.SetMuted(false);
+    EXPECT_EQ((std::vector<Heard>{{E::Blow, 0, 0}}), Frame(mixer, 340, {{E::Blow, 0}}));
+}
+
+TEST(SoundMixer, VolumeGoesToEveryCueAndNoneStartsAtZero)
+{
+    // Volume set, and the cue's (-1: none).
+    const int cases[][2] = {{160, 160}, {300, 255}, {1, 1}, {0, -1}, {-5, -1}};
+    for (auto& c : cases)
+    {
+        zolSoundMixer mixer(1);
+        mixer.SetVolume(c[0]);
+        mixer.OnEvent(zolEvent::MenuChoice, -1, -1);
+        const std::vector<zolSoundCue>& cues = mixer.Frame(0);
+        EXPECT_EQ(c[1], cues.empty() ? -1 : cues[0].volume) << c[0];
+    }
 }
 
 TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
@@ -58,4 +142,29 @@ TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
               recorder.heard);
     g_pEventListener = nullptr;
     delete map;
+}
+
+TEST(WorldEvents, TheSoundListeningChangesNothingInASeededWar)
+{
+    uint64_t hash[2];
+    int rand[2], cues = 0;
+    for (int listening = 0; listening < 2; listening++)
+    {
+        zolSoundMixer mixer(6);
+        g_pEventListener = listening ? &mixer : nullptr;
+        zolSeedRand(31);
+        zolMap* map = NewWarMap();
+        for (int tick = 1; tick <= 600; tick++)
+        {
+            map->Update();
+            cues += (int)mixer.Frame(tick * 10).size();
+        }
+        hash[listening] = HashMap(map);
+        rand[listening] = zolRand();
+        g_pEventListener = nullptr;
+        delete map;
+    }
+    EXPECT_EQ(hash[0], hash[1]);
+    EXPECT_EQ(rand[0], rand[1]);
+    EXPECT_GT(cues, 20);                        // the war was heard
 }
