@@ -1,3 +1,4 @@
+#include <cmath>
 #include <tuple>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolSoundMixer.h"
+#include "zolSynth.h"
 #include "zolTile.h"
 #include "zolUnit.h"
 
@@ -37,6 +39,50 @@ namespace
             started.emplace_back(cue.kind, cue.voice, cue.pan);
         return started;
     }
+}
+
+TEST(SoundSamples, EachIsItsLengthStartsAndEndsAtRestAndPeaksBelowFullScale)
+{
+    // Kind, length in samples at 22050 Hz, and a checksum that pins the bytes on every build.
+    const std::tuple<zolEvent, unsigned long, uint32_t> cases[] = {
+        {zolEvent::UnitBorn, 2425, 1708747556u}, {zolEvent::Blow, 1984, 1138039864u},
+        {zolEvent::TileTaken, 6615, 4133129811u}, {zolEvent::BuildDone, 9922, 2696768184u},
+        {zolEvent::RockOpened, 8379, 1336762313u}, {zolEvent::MenuMove, 1102, 2728586285u},
+        {zolEvent::MenuChoice, 4410, 2495002040u}, {zolEvent::RedWins, 39690, 3361924355u},
+        {zolEvent::BlueWins, 39690, 575874276u},
+    };
+    double quietest = 1e9, loudest = 0.0;
+    for (auto [kind, length, checksum] : cases)
+    {
+        SAMPLE* spl = zolMakeSound(kind);
+        ASSERT_NE(nullptr, spl);
+        EXPECT_EQ(16, spl->bits);
+        EXPECT_EQ(22050, spl->freq);
+        ASSERT_EQ(length, spl->len) << (int)kind;
+        const unsigned short* data = (const unsigned short*)spl->data;
+        EXPECT_EQ(0x8000, data[0]) << (int)kind;
+        EXPECT_EQ(0x8000, data[length - 1]) << (int)kind;
+        uint32_t hash = 2166136261u;
+        int peak = 0, edge = 0;
+        double energy = 0.0;
+        for (unsigned long i = 0; i < length; i++)
+        {
+            int v = data[i] - 0x8000;
+            hash = (hash ^ data[i]) * 16777619u;
+            peak = std::max(peak, std::abs(v));
+            energy += (double)v * v;
+            if (i < 22 || i >= length - 22)     // the first and last millisecond
+                edge = std::max(edge, std::abs(v));
+        }
+        EXPECT_LT(peak, 32767 * 55 / 100) << (int)kind;
+        EXPECT_GT(peak, 32767 * 20 / 100) << (int)kind;
+        EXPECT_LT(edge, peak / 10) << (int)kind;    // fading in and out: no click
+        EXPECT_EQ(checksum, hash) << (int)kind;
+        quietest = std::min(quietest, std::sqrt(energy / length));
+        loudest = std::max(loudest, std::sqrt(energy / length));
+        destroy_sample(spl);
+    }
+    EXPECT_LT(loudest / quietest, 2.5);         // about 8 dB from the softest to the loudest
 }
 
 TEST(SoundMixer, EachKindStartsAFewTimesASecondHoweverManyEventsCome)
