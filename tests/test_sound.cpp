@@ -13,6 +13,7 @@
 #include "zolEvents.h"
 #include "zolMap.h"
 #include "zolRandom.h"
+#include "zolSound.h"
 #include "zolSoundMixer.h"
 #include "zolSynth.h"
 #include "zolTile.h"
@@ -152,6 +153,19 @@ TEST(SoundMixer, VolumeGoesToEveryCueAndNoneStartsAtZero)
         const std::vector<zolSoundCue>& cues = mixer.Frame(0);
         EXPECT_EQ(c[1], cues.empty() ? -1 : cues[0].volume) << c[0];
     }
+}
+
+TEST(Sound, WithoutADeviceOneLineSaysSoAndNothingListens)
+{
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(zolSoundStart());
+    EXPECT_EQ("No sound: no sound device answered\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(nullptr, g_pEventListener);
+    zolSoundFrame();
+    zolSoundToggleMute();
+    EXPECT_TRUE(zolSoundIsMuted());
+    zolSoundToggleMute();
+    zolSoundStop();
 }
 
 TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
