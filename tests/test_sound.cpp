@@ -2,7 +2,6 @@
 #include <tuple>
 #include <vector>
 
-#include <allegro.h>
 #include <gtest/gtest.h>
 
 #include "Main.h"
@@ -57,7 +56,6 @@ TEST(SoundSamples, EachIsItsLengthStartsAndEndsAtRestAndPeaksBelowFullScale)
     {
         SAMPLE* spl = zolMakeSound(kind);
         ASSERT_NE(nullptr, spl);
-        EXPECT_EQ(16, spl->bits);
         EXPECT_EQ(22050, spl->freq);
         ASSERT_EQ(length, spl->len) << (int)kind;
         const unsigned short* data = (const unsigned short*)spl->data;
@@ -79,11 +77,11 @@ TEST(SoundSamples, EachIsItsLengthStartsAndEndsAtRestAndPeaksBelowFullScale)
         EXPECT_GT(peak, 32767 * 20 / 100) << (int)kind;
         EXPECT_LT(edge, peak / 10) << (int)kind;    // fading in and out: no click
         EXPECT_EQ(checksum, hash) << (int)kind;
-        quietest = std::min(quietest, std::sqrt(energy / length));
-        loudest = std::max(loudest, std::sqrt(energy / length));
+        quietest = std::min(quietest, energy / length);
+        loudest = std::max(loudest, energy / length);
         destroy_sample(spl);
     }
-    EXPECT_LT(loudest / quietest, 2.5);         // about 8 dB from the softest to the loudest
+    EXPECT_LT(std::sqrt(loudest / quietest), 2.5);  // about 8 dB from the softest to the loudest
 }
 
 TEST(SoundMixer, EachKindStartsAFewTimesASecondHoweverManyEventsCome)
@@ -162,9 +160,6 @@ TEST(Sound, WithoutADeviceOneLineSaysSoAndNothingListens)
     EXPECT_EQ("No sound: no sound device answered\n", testing::internal::GetCapturedStderr());
     EXPECT_EQ(nullptr, g_pEventListener);
     zolSoundFrame();
-    zolSoundToggleMute();
-    EXPECT_TRUE(zolSoundIsMuted());
-    zolSoundToggleMute();
     zolSoundStop();
 }
 
@@ -178,8 +173,6 @@ TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
     for (zolUnit& unit : units)
         map->GetTile(1, 1)->AddUnit(&unit);
     map->GetTile(1, 1)->Update();
-    for (zolUnit& unit : units)
-        map->GetTile(1, 1)->RemoveUnit(&unit);
     map->GetTile(4, 2)->DecHealth(8000);
     PlaceCommand(map->GetTile(0, 3), 1, true);  // thorns: 20000 ticks alone
     for (int tick = 0; tick < 20000; tick++)
