@@ -18,6 +18,8 @@
 #include "Settings.h"
 #include "zolBmpGen.h"
 #include "zolDisplay.h"
+#include "zolEvents.h"
+#include "zolSound.h"
 #include "zolUnit.h"
 
 std::atomic<int> g_dwMainTime(0);
@@ -81,6 +83,7 @@ namespace
         {
             if (key[KEY_ENTER])
             {
+                zolEmit(zolEvent::MenuChoice);
                 if (selected == 0)
                     RunGame(backBuffer, true);
                 else if (selected == 1)
@@ -92,18 +95,23 @@ namespace
             {
                 key[KEY_UP] = 0;
                 selected--;
+                zolEmit(zolEvent::MenuMove);
             }
             if (key[KEY_DOWN] && selected < 2)
             {
                 key[KEY_DOWN] = 0;
                 selected++;
+                zolEmit(zolEvent::MenuMove);
             }
             DrawTitle(backBuffer, title, menu, selected);
             WaitForFrame();
             ShowPicture(backBuffer);
+            zolSoundFrame();
 
             if (TakePress(KEY_F11))
                 ToggleFullscreen();
+            if (TakePress(KEY_F3))
+                zolSoundToggleMute();
             if (TakeFocusLost())
                 for (int k = 0; k < KEY_MAX; k++)
                     key[k] = 0;
@@ -211,6 +219,8 @@ int GameMain(int argc, char** argv)
     }
 
     install_int(MainTimer, 10);
+    zolSoundSetVolume(settings.volume);
+    zolSoundStart();
 
     int status = 0;
     if (options.action == zolOptions::REPLAY)
@@ -225,6 +235,7 @@ int GameMain(int argc, char** argv)
         RunTitleMenu(backBuffer, title, menu);
     RecordNextMatch(nullptr);
 
+    zolSoundStop();
     remove_int(MainTimer);
     destroy_bitmap(backBuffer);
     ReleaseStartPictures(pictures);

@@ -157,7 +157,7 @@ void DrawHelp(BITMAP* bmp)
         Text(bmp, 450, y, blue, KeyName(g_dwvBlueKeys[k]));
     }
     int y = 84 + 14 * SIDE_KEYS + 10;
-    Text(bmp, 90, y, grey, "P pause   F1 this help   F11 window / full screen   Esc leave");
+    Text(bmp, 90, y, grey, "P pause  F1 this help  F3 sound  F11 full screen  Esc leave");
     for (const char* line : LEGEND)
         Text(bmp, 90, y += 16, white, line);
     textout_centre_ex(bmp, font, "F1 or Esc: back", PICTURE_W / 2, PICTURE_H - 44, grey, -1);

@@ -8,7 +8,9 @@
 #include "Recording.h"
 #include "Screen.h"
 #include "zolCheck.h"
+#include "zolEvents.h"
 #include "zolRandom.h"
+#include "zolSound.h"
 
 namespace
 {
@@ -28,6 +30,8 @@ namespace
         if (winner)
         {
             blit(winner, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+            zolEmit(outcome == OUTCOME_RED_WINS ? zolEvent::RedWins : zolEvent::BlueWins);
+            zolSoundFrame();
             WaitForKey(backBuffer, {KEY_ESC});
         }
         while (key[KEY_ESC])
@@ -59,6 +63,8 @@ namespace
     {
         if (TakePress(KEY_F11))
             ToggleFullscreen();
+        if (TakePress(KEY_F3))
+            zolSoundToggleMute();
         bool keepPlaying = true;
         if (TakeFocusLost())
         {
@@ -117,6 +123,7 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
         if (!versusComputer)
             DrawRefusal(backBuffer, blue, match.GetCursor(false));
         ShowPicture(backBuffer);
+        zolSoundFrame();
         if (!match.IsOver() && !AnswerShellKeys(backBuffer))
             match.Quit();
         WaitForFrame();
@@ -171,6 +178,7 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
         g_bFlickerApart = apart;
         textout_right_ex(backBuffer, font, "REPLAY", PICTURE_W - 4, 4, makecol(255, 255, 255), 0);
         ShowPicture(backBuffer);
+        zolSoundFrame();
         leave = !AnswerShellKeys(backBuffer);
         WaitForFrame();
     }

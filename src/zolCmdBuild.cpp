@@ -4,6 +4,7 @@
 
 #include "Pictures.h"
 #include "zolBmpGen.h"
+#include "zolEvents.h"
 #include "zolTile.h"
 #include "zolUnit.h"
 
@@ -41,4 +42,5 @@ void zolCmdBuild::Update()
     tile->SetType(m_pBuildType);
     tile->SetLit(side);
     tile->SetCommand(side, nullptr);
+    zolEmit(zolEvent::BuildDone, tile->GetX(), tile->GetY());
 }

@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "zolEvents.h"
 #include "zolTile.h"
 
 zolCmdClear::zolCmdClear() : m_dwHitsLeft(100), m_pClearType(nullptr) {}
@@ -28,4 +29,5 @@ void zolCmdClear::Collision(bool side)
     tile->SetLit(own);
     tile->SetHealth(0);
     tile->SetCommand(own, nullptr);
+    zolEmit(zolEvent::RockOpened, tile->GetX(), tile->GetY());
 }

@@ -45,6 +45,7 @@ void zolMap::SetTile(int x, int y, zolTile* tile)
     if (tile)
     {
         tile->SetMap(this);
+        tile->SetPos(x, y);
         for (int dir = 0; dir < 4; dir++)
             tile->SetNeighbour(dir, around[dir]);
     }

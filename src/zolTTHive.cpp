@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "zolEvents.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTile.h"
@@ -35,4 +36,5 @@ void zolTTHive::Update(zolTile* tile)
     unit->SetType(0);
     tile->AddUnit(unit);
     map->AddUnit(unit);
+    zolEmit(zolEvent::UnitBorn, tile->GetX(), tile->GetY());
 }

@@ -6,11 +6,12 @@
 
 #include "zolBmpGen.h"
 #include "zolCommand.h"
+#include "zolEvents.h"
 #include "zolTileType.h"
 #include "zolUnit.h"
 
 zolTile::zolTile()
-    : m_pType(nullptr), m_bLit(false), m_dwHealth(0), m_pMap(nullptr),
+    : m_pType(nullptr), m_bLit(false), m_dwHealth(0), m_pMap(nullptr), m_dwX(-1), m_dwY(-1),
       m_dwLitMask(0), m_pNeighbour{nullptr, nullptr, nullptr, nullptr}, m_dwvDamage{0, 0},
       m_pCommand{nullptr, nullptr}
 {
@@ -67,6 +68,7 @@ void zolTile::Update()
         int hit[2] = {std::max(m_dwvDamage[1] / 4, 4), std::max(m_dwvDamage[0] / 4, 4)};
         for (zolUnit* unit : m_pvUnits)
             unit->DecHealth(hit[unit->GetSide()]);
+        zolEmit(zolEvent::Blow, m_dwX, m_dwY);
     }
 
     if (m_pType)
@@ -160,6 +162,7 @@ void zolTile::DecHealth(int n)
     {
         m_dwHealth = 4096;
         SetLit(!m_bLit);
+        zolEmit(zolEvent::TileTaken, m_dwX, m_dwY);
     }
 }
 

@@ -50,6 +50,13 @@ public:
     zolTileType* GetType() { return m_pType; }
     zolMap* GetMap() { return m_pMap; }
     void SetMap(zolMap* map) { m_pMap = map; }
+    void SetPos(int x, int y)
+    {
+        m_dwX = x;
+        m_dwY = y;
+    }
+    int GetX() { return m_dwX; } // column on the map; -1 off any map
+    int GetY() { return m_dwY; }
     int GetLitMask() { return m_dwLitMask; }
     std::list<zolUnit*>& GetUnits() { return m_pvUnits; }
     int GetDamage(bool side) { return m_dwvDamage[side]; }
@@ -62,6 +69,7 @@ private:
     bool m_bLit;          // owner: true red, false blue
     int m_dwHealth;
     zolMap* m_pMap;                // the map holding the tile; not owned
+    int m_dwX, m_dwY;              // its cell on that map, told by the events it makes
     int m_dwLitMask;               // lit neighbours: N 1, E 2, S 4, W 8
     zolTile* m_pNeighbour[4];      // not owned; null at the grid's edge or an empty cell
     std::list<zolUnit*> m_pvUnits; // not owned: the map's list owns the units

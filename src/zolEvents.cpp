@@ -1,0 +1,3 @@
+#include "zolEvents.h"
+
+zolEventListener* g_pEventListener = nullptr;
