@@ -73,6 +73,7 @@ public:
     explicit zolScriptedSide(bool side) : m_bSide(side) {}
 
     void SetKeys(unsigned down) { m_dwKeys = down; } // for the next tick
+    unsigned GetKeys() { return m_dwKeys; }
     void Tick(int* cursor, zolMap* map, int width, int height) override
     {
         DoSideKeys(m_dwKeys, m_bSide, cursor, map, width, height);

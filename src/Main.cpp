@@ -10,6 +10,7 @@
 
 #include <allegro.h>
 
+#include "Network.h"
 #include "Options.h"
 #include "Overlay.h"
 #include "Pictures.h"
@@ -60,9 +61,10 @@ namespace
     void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected)
     {
         blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
-        for (int i = 0; i < 3; i++)
+        for (int i = 0; i < MENU_ENTRIES; i++)
         {
-            int x = (PICTURE_W - menu[i]->w) / 2, y = 160 + 80 * i;
+            // Five entries at the three-entry menu's start, closer together, all above the hints.
+            int x = (PICTURE_W - menu[i]->w) / 2, y = 152 + 60 * i;
             if (i == selected)
                 DrawSineSprite(backBuffer, menu[i], x, y);
             else
@@ -71,6 +73,50 @@ namespace
         // In the corner by the title's own line of hints, where a new player reads first.
         textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
+    }
+
+    // The address of the game to join, typed by the player: HOST or HOST:PORT. Esc goes back.
+    void JoinFromMenu(BITMAP* backBuffer)
+    {
+        std::string typed, error;
+        clear_keybuf();
+        while (true)
+        {
+            clear_to_color(backBuffer, makecol(0, 0, 0));
+            int white = makecol(255, 255, 255), grey = makecol(200, 200, 200);
+            textout_centre_ex(backBuffer, font, "Join a network game: the host's address",
+                              PICTURE_W / 2, 180, white, -1);
+            textout_centre_ex(backBuffer, font, (typed + "_").c_str(), PICTURE_W / 2, 210,
+                              makecol(255, 220, 120), -1);
+            textout_centre_ex(backBuffer, font, error.c_str(), PICTURE_W / 2, 240,
+                              makecol(255, 120, 120), -1);
+            textout_centre_ex(backBuffer, font,
+                              "name or address, :port if not 47630   Enter: join   Esc: back",
+                              PICTURE_W / 2, 270, grey, -1);
+            ShowPicture(backBuffer);
+            rest(20);
+            while (keypressed())
+            {
+                int k = readkey(), c = k & 0xFF;
+                if (k >> 8 == KEY_ESC)
+                {
+                    TakePress(KEY_ESC);
+                    return;
+                }
+                if (k >> 8 == KEY_BACKSPACE && !typed.empty())
+                    typed.pop_back();
+                else if (k >> 8 == KEY_ENTER || k >> 8 == KEY_ENTER_PAD)
+                {
+                    std::string host;
+                    int port = NETWORK_PORT;
+                    TakePress(k >> 8);
+                    if (ParseAddress(typed, &host, &port, &error))
+                        return RunNetworkGame(backBuffer, false, host, port);
+                }
+                else if (typed.size() < 100 && (isalnum(c) || c == '.' || c == ':' || c == '-'))
+                    typed += (char)c;
+            }
+        }
     }
 
     // Until Exit is chosen. The selection survives each match, so the menu comes back showing
@@ -88,6 +134,10 @@ namespace
                     RunGame(backBuffer, true);
                 else if (selected == 1)
                     RunGame(backBuffer, false);
+                else if (selected == 2)
+                    RunNetworkGame(backBuffer, true, "", NETWORK_PORT);
+                else if (selected == 3)
+                    JoinFromMenu(backBuffer);
                 else
                     quit = true;
             }
@@ -97,7 +147,7 @@ namespace
                 selected--;
                 zolEmit(zolEvent::MenuMove);
             }
-            if (key[KEY_DOWN] && selected < 2)
+            if (key[KEY_DOWN] && selected < MENU_ENTRIES - 1)
             {
                 key[KEY_DOWN] = 0;
                 selected++;
@@ -194,7 +244,7 @@ int GameMain(int argc, char** argv)
         return Fail(
             "Couldn't create back-buffer. Something is seriously wrong if you're reading this:(");
 
-    BITMAP* pictures[6];
+    BITMAP* pictures[START_PICTURES];
     if (const char* failed = LoadStartPictures(pictures))
     {
         destroy_bitmap(backBuffer);
@@ -223,6 +273,8 @@ int GameMain(int argc, char** argv)
     zolSoundStart();
 
     int status = 0;
+    if (options.host || !options.join.empty())
+        RunNetworkGame(backBuffer, options.host, options.join, options.port);
     if (options.action == zolOptions::REPLAY)
     {
         if (!ReplayGame(backBuffer, options.replay, &error))
@@ -280,22 +332,24 @@ int ReadMaxUnits(const char* file)
     return cap;
 }
 
-const char* LoadStartPictures(BITMAP* pictures[6])
+const char* LoadStartPictures(BITMAP* pictures[START_PICTURES])
 {
-    // In the order the pictures are kept: the title, the two wins, the menu's entries.
-    for (int i = 0; i < 6; i++)
+    static const int FILES[START_PICTURES] = {PIC_Title,      PIC_RedWins,  PIC_BlueWins,
+                                              PIC_VsComputer, PIC_VsPlayer, PIC_HostGame,
+                                              PIC_JoinGame,   PIC_Exit};
+    for (int i = 0; i < START_PICTURES; i++)
     {
-        pictures[i] = zolLoadPicture(PicturePath(PIC_Title + i));
+        pictures[i] = zolLoadPicture(PicturePath(FILES[i]));
         if (!pictures[i])
         {
             ReleaseStartPictures(pictures, i);
-            return PicturePath(PIC_Title + i);
+            return PicturePath(FILES[i]);
         }
     }
     return nullptr;
 }
 
-void ReleaseStartPictures(BITMAP* pictures[6], int count)
+void ReleaseStartPictures(BITMAP* pictures[START_PICTURES], int count)
 {
     for (int i = 0; i < count; i++)
     {

@@ -38,9 +38,12 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y);
 // The unit cap from the configuration file: 1500 when the file, section or key is missing, or
 // (with a message on stderr) when the value is not a whole number that fits an int.
 int ReadMaxUnits(const char* file);
-// Title, RedWins, BlueWins and the three menu entries from Data/. Null on success; otherwise the
-// file that failed, with nothing left loaded. ReleaseStartPictures destroys the first count.
-const char* LoadStartPictures(BITMAP* pictures[6]);
-void ReleaseStartPictures(BITMAP* pictures[6], int count = 6);
+// Title, RedWins, BlueWins and the menu's entries from Data/, in that order, the entries as the
+// menu shows them. Null on success; otherwise the file that failed, with nothing left loaded.
+// ReleaseStartPictures destroys the first count.
+const int MENU_ENTRIES = 5; // versus the computer, versus a player, host, join, Exit
+const int START_PICTURES = 3 + MENU_ENTRIES;
+const char* LoadStartPictures(BITMAP* pictures[START_PICTURES]);
+void ReleaseStartPictures(BITMAP* pictures[START_PICTURES], int count = START_PICTURES);
 
 #endif

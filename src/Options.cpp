@@ -24,6 +24,22 @@ namespace
     }
 }
 
+bool ParseAddress(const std::string& text, std::string* host, int* port, std::string* error)
+{
+    std::string address = text;
+    size_t colon = address.rfind(':');
+    if (colon != std::string::npos && address.find(':') == colon)
+    {
+        if (!Port(address.c_str() + colon + 1, port))
+            return Fail(error, "\"" + address.substr(colon + 1) + "\" is not a port (1 to 65535)");
+        address.erase(colon);
+    }
+    if (address.empty())
+        return Fail(error, "no host given");
+    *host = address;
+    return true;
+}
+
 const char* GameVersion()
 {
     return GLOWFRONT_VERSION;
@@ -89,18 +105,8 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
             if (!next)
                 return Fail(error, "--join needs a host");
             i++;
-            std::string address = next;
-            size_t colon = address.rfind(':');
-            if (colon != std::string::npos && address.find(':') == colon)
-            {
-                if (!Port(address.c_str() + colon + 1, &o.port))
-                    return Fail(error, "--join: \"" + address.substr(colon + 1) +
-                                           "\" is not a port (1 to 65535)");
-                address.erase(colon);
-            }
-            if (address.empty())
-                return Fail(error, "--join needs a host");
-            o.join = address;
+            if (!ParseAddress(next, &o.join, &o.port, error))
+                return Fail(error, "--join: " + *error);
         }
         else
             return Fail(error, std::string("unknown option \"") + arg + "\"");

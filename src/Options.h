@@ -25,6 +25,8 @@ struct zolOptions
 
 // False, with a one-line reason in error, when the command line is not one the game takes.
 bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error);
+// HOST or HOST:PORT into host and port (which keeps its value when none is given).
+bool ParseAddress(const std::string& text, std::string* host, int* port, std::string* error);
 // The usage: options, keys and files, as --help prints it.
 const char* UsageText();
 const char* GameVersion(); // "1.1.0"

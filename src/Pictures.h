@@ -16,7 +16,9 @@
     PICTURE(Thorns)                                                                                \
     PICTURE(BuildTrainer)                                                                          \
     PICTURE(BuildHive)                                                                             \
-    PICTURE(BuildThorns)
+    PICTURE(BuildThorns)                                                                           \
+    PICTURE(HostGame)                                                                              \
+    PICTURE(JoinGame)
 
 enum zolPicture
 {

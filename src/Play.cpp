@@ -4,6 +4,7 @@
 
 #include "HumanSide.h"
 #include "Main.h"
+#include "Network.h"
 #include "Overlay.h"
 #include "Recording.h"
 #include "Screen.h"
@@ -187,4 +188,106 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     g_bFlickerApart = false;
     destroy_bitmap(scratch);
     return true;
+}
+
+namespace
+{
+    // A line or two over the dimmed frame, until Esc or Enter; for the network's news.
+    void ShowMessage(BITMAP* backBuffer, const std::string& text)
+    {
+        DimPicture(backBuffer);
+        rectfill(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(16, 16, 24));
+        rect(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(200, 200, 200));
+        textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
+                          makecol(255, 255, 255), -1);
+        textout_centre_ex(backBuffer, font, "Enter or Esc: back", PICTURE_W / 2, 248,
+                          makecol(200, 200, 200), -1);
+        WaitForKey(backBuffer, {KEY_ENTER, KEY_ESC});
+    }
+
+    // Until the other side answers, the match is agreed, or Esc gives up.
+    bool WaitForOtherSide(BITMAP* backBuffer, zolNetSession& net, const std::string& text)
+    {
+        while (net.Service() == zolNetSession::WAITING)
+        {
+            clear_to_color(backBuffer, makecol(0, 0, 0));
+            textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
+                              makecol(255, 255, 255), -1);
+            textout_centre_ex(backBuffer, font, "Esc: give up", PICTURE_W / 2, 248,
+                              makecol(200, 200, 200), -1);
+            ShowPicture(backBuffer);
+            if (TakePress(KEY_ESC))
+                return false;
+            rest(20);
+        }
+        return net.GetState() == zolNetSession::PLAYING;
+    }
+}
+
+void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port)
+{
+    zolNetSession net;
+    std::string error;
+    if (!(host ? net.Host(port, &error) : net.Join(address, port, &error)))
+        return ShowMessage(backBuffer, error);
+    std::string waiting = host ? "Waiting for the other player on port " + std::to_string(port)
+                               : "Joining " + address + ":" + std::to_string(port) + " ...";
+    if (!WaitForOtherSide(backBuffer, net, waiting))
+    {
+        if (net.GetState() == zolNetSession::ENDED)
+            ShowMessage(backBuffer, net.GetMessage());
+        return;
+    }
+
+    zolRecorder* recorder = g_pRecorder;
+    g_pRecorder = nullptr;
+    ApplyStart(net.GetStart());
+    if (recorder)
+        recorder->Start(net.GetStart());
+    zolScriptedSide red(true), blue(false);
+    Match match(&red, &blue, PICTURE_W / 32, PICTURE_H / 32 - 1);
+    uint32_t randAfterTick = g_dwRandState;
+    auto afterTick = [&]
+    {
+        randAfterTick = g_dwRandState;
+        if (!recorder)
+            return;
+        int tick = match.GetTicks();
+        zolTickInput input{0, red.GetKeys(), blue.GetKeys()};
+        recorder->Tick(input, tick, tick % 100 == 0 ? HashRules(match.GetMap()) : 0);
+    };
+    g_dwMainTime = 0;
+    while (!match.IsOver() && net.GetState() == zolNetSession::PLAYING)
+    {
+        if (key[KEY_ESC])
+            net.End("the other player left");
+        // The clock says how many ticks are due; a tick whose keys are late waits for them.
+        int due = g_dwMainTime;
+        int ran =
+            RunLockstep(match, net, red, blue, due < MAX_TICKS_PER_PASS ? due : MAX_TICKS_PER_PASS,
+                        TakeNetworkKeys, afterTick);
+        g_dwMainTime -= ran;
+        match.Draw(backBuffer, key[KEY_F2]);
+        ShowPicture(backBuffer);
+        zolSoundFrame();
+        // Both machines must tick on, so nothing here stops the match: no pause, no help.
+        if (TakePress(KEY_F11))
+            ToggleFullscreen();
+        if (TakePress(KEY_F3))
+            zolSoundToggleMute();
+        if (TakeFocusLost())
+            ReleaseAllKeys();
+        WaitForFrame();
+    }
+    if (recorder)
+        recorder->Finish(match.GetTicks(), HashRules(match.GetMap(), randAfterTick));
+    g_bFlickerApart = false;
+    if (match.IsOver())
+        ShowOutcome(backBuffer, match.GetOutcome());
+    else
+    {
+        while (key[KEY_ESC])
+            rest(10);
+        ShowMessage(backBuffer, net.GetMessage());
+    }
 }

@@ -21,4 +21,9 @@ void RecordNextMatch(zolRecorder* recorder);
 // cannot be read.
 bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error);
 
+// A match against a player on another machine: the host plays red and waits on port; the
+// joiner plays blue against the game at address:port. Ends at the match's end, or with a
+// message when the other side leaves, refuses or disagrees.
+void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port);
+
 #endif

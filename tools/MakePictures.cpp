@@ -377,8 +377,8 @@ namespace
     // game stacks them; only the letters are opaque.
     BITMAP* MenuEntry(const char* words)
     {
-        BITMAP* b = NewBitmap(320, 48, Mask());
         BITMAP* text = BigText(words, 2, 4, {255, 245, 215}, {235, 150, 40}, 2, kInk, 3);
+        BITMAP* b = NewBitmap(std::max(320, text->w + 8), 48, Mask());
         masked_blit(text, b, 0, 0, (b->w - text->w) / 2, (b->h - text->h) / 2, text->w, text->h);
         destroy_bitmap(text);
         return b;
@@ -565,6 +565,14 @@ namespace
     BITMAP* Exit()
     {
         return MenuEntry("EXIT");
+    }
+    BITMAP* HostGame()
+    {
+        return MenuEntry("HOST A NETWORK GAME");
+    }
+    BITMAP* JoinGame()
+    {
+        return MenuEntry("JOIN A NETWORK GAME");
     }
 
 // One drawing function per picture, named as the picture: a picture added to the game's list

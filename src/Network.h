@@ -1,0 +1,92 @@
+#ifndef NETWORK_H
+#define NETWORK_H
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "Recording.h"
+
+class Match;
+class zolScriptedSide;
+typedef struct _ENetHost ENetHost;
+typedef struct _ENetPeer ENetPeer;
+
+// One machine's end of a match across two, over ENet: the host plays red, the joiner blue. The
+// host sends the start; then each side sends its keys for tick t + delay and runs tick t only
+// once both sides' keys for it are there. Every packet from the other side is checked before it
+// is believed.
+class zolNetSession
+{
+public:
+    enum State
+    {
+        WAITING, // the host for a joiner, the joiner for the host's answer
+        PLAYING, // the start is agreed
+        ENDED    // left, refused, lost or failed: GetMessage() says which
+    };
+
+    ~zolNetSession(); // tells the other side, and closes
+
+    // Neither waits: Service() does. False, with the reason, when it cannot even begin.
+    bool Host(int port, std::string* error);
+    bool Join(const std::string& host, int port, std::string* error);
+
+    State Service(); // handles what has come in and sends what is due; never waits
+
+    const zolMatchStart& GetStart() { return m_start; }
+    int GetDelay() { return m_dwDelay; }
+    bool IsHost() { return m_bHost; }
+    State GetState() { return m_eState; }
+    const std::string& GetMessage() { return m_sMessage; }
+    int GetBadPackets() { return m_dwBad; }
+
+    // Lockstep. The local side's keys go out for one tick after another, from NextKeysTick();
+    // a tick can run once the other side's keys for it are there. TakeKeys gives them, and ours
+    // in own, for ticks asked in order.
+    int NextKeysTick() { return m_dwRemoteBase + (int)m_vOwn.size(); }
+    void SendKeys(unsigned keys);
+    bool HasKeys(int tick) { return tick < m_dwRemoteBase + (int)m_vRemote.size(); }
+    unsigned TakeKeys(int tick, unsigned* own);
+    void SendFingerprint(int tick, uint64_t fingerprint);
+    void End(const std::string& message); // stops the match here and tells the other side
+
+private:
+    void Send(const std::string& bytes);
+    void Receive(const uint8_t* data, size_t size);
+    void Bad();
+    void CheckFingerprints();
+
+    ENetHost* m_pHost = nullptr; // owned
+    ENetPeer* m_pPeer = nullptr; // the other side; owned by the host
+    bool m_bHost = false;
+    State m_eState = ENDED;
+    std::string m_sMessage;
+    std::string m_sWhere; // "host:port", for messages
+    zolMatchStart m_start;
+    int m_dwDelay = 2;           // in ticks
+    long long m_dwHeardAt = 0;   // steady clock, ms; 0: not yet connected
+    long long m_dwStartedAt = 0; // of Join, for its ten seconds
+    int m_dwBad = 0;
+    int m_dwRemoteBase = 1; // the tick of m_vRemote's front
+    std::deque<unsigned> m_vRemote;
+    std::deque<unsigned> m_vOwn; // from m_dwRemoteBase too
+    std::deque<std::pair<int, uint64_t>> m_vOwnPrints, m_vTheirPrints;
+};
+
+// Runs the ticks a network match can run now, at most `most`: before tick t it takes the local
+// keys for t + delay (sample) and sends them; it stops at the first tick whose keys have not
+// come. The end test runs after every tick, so both machines end on the same one. afterTick,
+// when given, follows each tick. Returns how many ran.
+int RunLockstep(Match& match, zolNetSession& net, zolScriptedSide& red, zolScriptedSide& blue,
+                int most, const std::function<unsigned()>& sample,
+                const std::function<void()>& afterTick = nullptr);
+
+// The local player's keys for a network match: either table, for the player's own side; the keys
+// read are released, each press acting once.
+unsigned TakeNetworkKeys();
+
+const int NETWORK_PORT = 47630;
+
+#endif
