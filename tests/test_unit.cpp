@@ -14,11 +14,6 @@
 
 namespace
 {
-    using Pair = std::pair<float, float>;
-    std::pair<Pair, Pair> Motion(zolUnit* u)
-    {
-        return {{u->GetVelX(), u->GetVelY()}, {u->GetX(), u->GetY()}};
-    }
     int CountOn(zolTile* t, zolUnit* u)
     {
         return std::count(t->GetUnits().begin(), t->GetUnits().end(), u);
@@ -26,13 +21,13 @@ namespace
 
     // A new unit on tile (x, y) after one tick started from the seed. Seed 10101 first draws 256,
     // the smallest draw that brings no wander kick, then 16988.
-    zolUnit* Moved(zolMap* map, int x, int y, bool side, Pair pos, Pair vel, int hp = 2000,
-                   int seed = 10101)
+    zolUnit* Moved(zolMap* map, int x, int y, bool side, float px, float py, float vx, float vy,
+                   int hp = 2000, int seed = 10101)
     {
         zolUnit* u = new zolUnit();
         u->SetSide(side);
-        u->SetPos(pos.first, pos.second);
-        u->SetVel(vel.first, vel.second);
+        u->SetPos(px, py);
+        u->SetVel(vx, vy);
         u->SetHealth(hp);
         map->GetTile(x, y)->AddUnit(u);
         map->AddUnit(u);
@@ -55,13 +50,14 @@ namespace
 
 TEST(Unit, NewUnitDrawsFourTimesAndRisesThroughEveryRankWithAFullHeal)
 {
-    auto span = [] { return (float)(zolRand() % 20001) / 10000.0f - 1.0f; };
-    zolSeedRand(2024);
-    std::vector<float> want = {span(), span(), span(), span(), (float)zolRand(), 3000};
-    zolSeedRand(2024);
-    zolUnit u; // position, then velocity
-    EXPECT_EQ(want, std::vector<float>({u.GetX(), u.GetY(), u.GetVelX(), u.GetVelY(),
-                                        (float)zolRand(), (float)u.GetHealth()}));
+    zolSeedRand(1); // draws 41, 18467, 6334, 26500, 19169: (draw % 20001) / 10000 - 1 each
+    zolUnit u;      // position, then velocity
+    EXPECT_FLOAT_EQ(-0.9959f, u.GetX());
+    EXPECT_FLOAT_EQ(0.8467f, u.GetY());
+    EXPECT_FLOAT_EQ(-0.3666f, u.GetVelX());
+    EXPECT_FLOAT_EQ(-0.3501f, u.GetVelY());
+    EXPECT_EQ(19169, zolRand());
+    EXPECT_EQ(3000, u.GetHealth());
     auto gain = [&u](int exp)
     {
         while (exp-- > 0)
@@ -89,57 +85,52 @@ TEST(UnitMove, OneTickOnASmallMap)
     // y 1:  red floor    red floor with red's command   blue rock with blue's command
     // y 2:  blue floor   red floor                      blue floor
     zolMap* map = MakeFloorMap(3, 3, 2);
-    map->SetTile(1, 0, g_pvTileTypes[0]);
-    map->SetTile(2, 1, g_pvTileTypes[0]);
-    map->SetTile(2, 0, g_pvTileTypes[4]);
+    map->SetTile(1, 0, g_pvTileTypes[TILE_ROCK]);
+    map->SetTile(2, 1, g_pvTileTypes[TILE_ROCK]);
+    map->SetTile(2, 0, g_pvTileTypes[TILE_THORNS]);
     map->SetTileLit(0, 2, false);
     Bounces* cmd[3] = {new Bounces(false), new Bounces(true), new Bounces(true)};
     map->GetTile(2, 1)->SetCommand(false, cmd[0]);
     map->GetTile(1, 0)->SetCommand(true, cmd[1]);
     map->GetTile(1, 1)->SetCommand(true, cmd[2]);
 
-    // Units that stay on their tile: x, y, side, kick (the seed 1 draws 41, then 18467 and 6334 for
-    // the kick, and 26500), health before and after, velocity before and after. Kick, drag above 0.7
-    // and the pull toward open neighbours of the unit's side off its own ground come before the
-    // step; below 0 health the unit leaves its tile.
-    auto kick = [](int r) { return (2 * r - 32767) / 32767.0f * 1.25f; };
-    const struct
-    {
-        int x, y, side, kick, health, after;
-        Pair vel, want;
-    } stays[] = {
-        {0,
-         0,
-         1,
-         1,
-         2000,
-         2001,
-         {0.8f, -0.2f},
-         {0.8f * 0.995f + kick(18467), -0.2f * 0.995f + kick(6334)}},
-        {0, 0, 1, 0, 3000, 3000, {0.7f, -0.7f}, {0.7f, -0.7f}},
-        {0, 2, 1, 0, 2000, 1999, {0.1f, -0.71f}, {0.1f * 0.995f + 0.01f, -0.71f * 0.995f - 0.01f}},
-        {0, 1, 0, 0, 2000, 1999, {-0.7f, 0.2f}, {-0.7f, 0.2f + 0.01f}},
-        {2, 2, 1, 0, 2000, 1999, {}, {-0.01f, 0}},
-        {2, 0, 1, 0, 2000, 1950, {}, {}},
-        {2, 2, 0, 0, 2000, 2001, {}, {}},
-        {2, 0, 0, 0, 2000, 2000, {}, {}},
-        {2, 0, 0, 0, 0, 0, {}, {}},
-        {2, 0, 0, 0, -1, -1, {}, {}}};
+    // Seed 1 draws 41, below 256: a wander kick of (2r - 32767) / 32767 * 1.25 on each axis, r
+    // drawn next (18467 gives +0.158963, 6334 gives -0.766739), after the drag to 0.796, -0.199.
+    zolUnit* u = Moved(map, 0, 0, true, 0, 0, 0.8f, -0.2f, 2000, 1);
+    EXPECT_NEAR(0.954963, u->GetVelX(), 1e-5);
+    EXPECT_NEAR(-0.965739, u->GetVelY(), 1e-5);
+    EXPECT_EQ(26500, zolRand()) << "three draws";
+
+    // Units that stay on their tile: x, y, red, health before and after, velocity before and
+    // after. The drag of 0.995 above 0.7 comes first, then the pull of 0.01 toward open
+    // neighbours of the unit's side off its own ground; below 0 health the unit leaves its tile.
+    const float stays[][9] = {
+        {0, 0, 1, 3000, 3000, 0.7f, -0.7f, 0.7f, -0.7f},         // own ground heals to the cap
+        {0, 2, 1, 2000, 1999, 0.1f, -0.71f, 0.1095f, -0.71645f}, // pulled north and east
+        {0, 1, 0, 2000, 1999, -0.7f, 0.2f, -0.7f, 0.21f},        // pulled south
+        {2, 2, 1, 2000, 1999, 0, 0, -0.01f, 0},                  // and never toward rock
+        {2, 0, 1, 2000, 1950, 0, 0, 0, 0},                       // the other side's thorns
+        {2, 2, 0, 2000, 2001, 0, 0, 0, 0},
+        {2, 0, 0, 2000, 2000, 0, 0, 0, 0}, // own thorns
+        {2, 0, 0, 0, 0, 0, 0, 0, 0},
+        {2, 0, 0, -1, -1, 0, 0, 0, 0}};
     for (auto& c : stays)
     {
-        zolTile* tile = map->GetTile(c.x, c.y);
-        zolUnit* u = Moved(map, c.x, c.y, c.side, {}, c.vel, c.health, c.kick ? 1 : 10101);
-        bool alive = c.after >= 0;
-        EXPECT_EQ(
-            std::make_tuple(
-                std::make_pair(c.want, Pair(c.want.first * 0.01f, c.want.second * 0.01f)), c.after,
-                alive ? tile : nullptr, (int)alive, c.kick ? 26500 : 16988),
-            std::make_tuple(Motion(u), u->GetHealth(), u->GetTile(), CountOn(tile, u), zolRand()))
-            << c.x << c.y << c.side;
+        SCOPED_TRACE(testing::Message() << "staying " << c[0] << c[1] << c[2] << " " << c[3]);
+        zolTile* tile = map->GetTile((int)c[0], (int)c[1]);
+        u = Moved(map, (int)c[0], (int)c[1], c[2] != 0, 0, 0, c[5], c[6], (int)c[3]);
+        bool alive = c[4] >= 0;
+        EXPECT_EQ((int)c[4], u->GetHealth());
+        EXPECT_EQ(alive ? tile : nullptr, u->GetTile());
+        EXPECT_EQ((int)alive, CountOn(tile, u));
+        EXPECT_NEAR(c[7], u->GetVelX(), 1e-6);
+        EXPECT_NEAR(c[8], u->GetVelY(), 1e-6);
+        EXPECT_NEAR(c[7] / 100, u->GetX(), 1e-7); // one step is a hundredth of the velocity
+        EXPECT_EQ(16988, zolRand()) << "one draw";
     }
 
     // Crossing and bouncing: from tile x, y, side, position, velocity, to tile x, y, position, and
-    // health (from 2000) after the ground there; a unit that stays bounces.
+    // health (from 2000) after the ground there; a unit that stays bounces, its velocity reversed.
     const float cases[12][12] = {
         {1, 1, 1, -1.25f, 0, 0, 0, 0, 1, 0.75f, 0, 2001},
         {1, 1, 1, 0, 1, 0, 0, 1, 2, 0, -1, 2001},
@@ -153,42 +144,41 @@ TEST(UnitMove, OneTickOnASmallMap)
         {0, 1, 1, 1, 0, 0, 0, 1, 1, -1, 0, 2001},
         {1, 2, 1, 1, 0, 0, 0, 2, 2, -1, 0, 1999},
         // 1.003 -> -0.997; a diagonal exit crosses along x now, along y in a later tick
-        {0, 1, 1, 0.998f, 0.998f, 0.5f, 0.5f, 1, 1, 0.998f + 0.5f * 0.01f - 2,
-         0.998f + 0.5f * 0.01f, 2001}};
+        {0, 1, 1, 0.998f, 0.998f, 0.5f, 0.5f, 1, 1, -0.997f, 1.003f, 2001}};
     for (auto& c : cases)
     {
+        SCOPED_TRACE(testing::Message() << "from " << c[0] << c[1] << " at " << c[3] << c[4]);
         zolTile* from = map->GetTile((int)c[0], (int)c[1]);
         zolTile* to = map->GetTile((int)c[7], (int)c[8]);
-        zolUnit* u = Moved(map, (int)c[0], (int)c[1], c[2] != 0, {c[3], c[4]}, {c[5], c[6]});
-        Pair vel = to == from ? Pair(-c[5], -c[6]) : Pair(c[5], c[6]);
-        EXPECT_EQ(std::make_tuple(to, 1, (int)(to == from), std::make_pair(vel, Pair(c[9], c[10])),
-                                  (int)c[11]),
-                  std::make_tuple(u->GetTile(), CountOn(to, u), CountOn(from, u), Motion(u),
-                                  u->GetHealth()));
+        u = Moved(map, (int)c[0], (int)c[1], c[2] != 0, c[3], c[4], c[5], c[6]);
+        float turn = to == from ? -1 : 1;
+        EXPECT_EQ(to, u->GetTile());
+        EXPECT_EQ(1, CountOn(to, u));
+        EXPECT_EQ(to == from, CountOn(from, u));
+        EXPECT_NEAR(c[9], u->GetX(), 1e-5);
+        EXPECT_NEAR(c[10], u->GetY(), 1e-5);
+        EXPECT_EQ(turn * c[5], u->GetVelX());
+        EXPECT_EQ(turn * c[6], u->GetVelY());
+        EXPECT_EQ((int)c[11], u->GetHealth());
     }
-    EXPECT_EQ(std::vector<int>({1, 1, 0}),
-              std::vector<int>({cmd[0]->hits, cmd[1]->hits, cmd[2]->hits}));
+    EXPECT_EQ(1, cmd[0]->hits) << "blue's on blue rock";
+    EXPECT_EQ(1, cmd[1]->hits) << "red's on red rock";
+    EXPECT_EQ(0, cmd[2]->hits) << "red's on open floor";
     delete map;
 }
 
 TEST(UnitDraw, EachRankShowsItsMarkAroundATruncatedCentre)
 {
-    const std::vector<std::string> want = {// ranks 0 to 7, 11 x 7 pixels around each centre
-                                           "........... ........... ........... ........... "
-                                           "........... ...#####... ........... ...#####...",
-                                           "........... ...#....... ...#...#... ...#...#... "
-                                           "...#...#... ........... ..#.....#.. ..#.....#..",
-                                           "....###.... ....###.... ....###.... ....###.... "
-                                           "....###.... ....###.... ..#.###.#.. ..#.###.#..",
-                                           "....###.... ....###.... ....###.... ....###.... "
-                                           "....###.... ....###.... ###.###.### ..#.###.#..",
-                                           "....###.... ....###.... ....###.... ....###.... "
-                                           "....###.... ....###.... ..#.###.#.. ..#.###.#..",
-                                           "........... ........... ........... .......#... "
-                                           "...#...#... ........... ..#.....#.. ..#.....#..",
-                                           "........... ........... ........... ........... "
-                                           "........... ...#####... ........... ...#####..."};
-    BITMAP* bmp = create_bitmap(95, 7);
+    // Ranks 0 to 7, 11 x 7 pixels around each centre.
+    const std::vector<std::string> want = {
+        "..........................................................#####.................#####...",
+        "..............#..........#...#......#...#......#...#................#.....#....#.....#..",
+        "....###........###........###........###........###........###......#.###.#....#.###.#..",
+        "....###........###........###........###........###........###....###.###.###..#.###.#..",
+        "....###........###........###........###........###........###......#.###.#....#.###.#..",
+        "........................................#......#...#................#.....#....#.....#..",
+        "..........................................................#####.................#####..."};
+    BITMAP* bmp = create_bitmap(88, 7);
     clear_bitmap(bmp);
     zolUnit u;
     u.SetColor(makecol(255, 140, 20));
@@ -196,13 +186,11 @@ TEST(UnitDraw, EachRankShowsItsMarkAroundATruncatedCentre)
     for (int r = 0; r < 8; r++)
     {
         u.SetType(r);
-        u.Draw(bmp, 12 * r - 10, 18);
+        u.Draw(bmp, 11 * r + 5 - 15, 3 + 15);
     }
     std::vector<std::string> seen(7);
-    for (int i = 0; i < 95 * 7; i++)
-        seen[i / 95] += getpixel(bmp, i % 95, i / 95) == u.GetColor() ? '#'
-                        : i % 95 % 12 == 11                           ? ' '
-                                                                      : '.';
+    for (int i = 0; i < 88 * 7; i++)
+        seen[i / 88] += getpixel(bmp, i % 88, i / 88) == u.GetColor() ? '#' : '.';
     EXPECT_EQ(want, seen);
     destroy_bitmap(bmp);
 }
