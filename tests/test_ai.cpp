@@ -1,17 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
 #include <typeinfo>
 
-#include "Main.h"
-#include "Orders.h"
+#include "TestSupport.h"
 #include "zolAI.h"
 #include "zolCmdGo.h"
 #include "zolCmdTrainer.h"
-#include "zolMap.h"
-#include "zolRandom.h"
-#include "zolTile.h"
 
 using Jobs = std::list<ai_job_s>;
 using Map = std::unique_ptr<zolMap>;
@@ -25,24 +19,24 @@ void PrintTo(const ai_job_s& j, std::ostream* os)
 }
 
 // '#' rock, 'R' red rock, 'r' red floor, 'b' blue floor, 'H' a blue hive; blue floor with a blue
-// command of a job's kind: 't' trainer, 'h' hive, 'n' 'e' 's' 'w' arrows; 'c' blue rock with a
-// blue Clear. Health 0 everywhere.
+// command: 't' trainer, 'h' hive, 'n' 'e' 's' 'w' arrows; 'c' blue rock with a blue Clear.
+// Health 0 everywhere.
 static Map MapOf(const std::vector<std::string>& rows)
 {
+    const std::map<char, int> orders = {{'t', ORDER_TRAINER}, {'h', ORDER_HIVE}, {'c', ORDER_CLEAR},
+                                        {'n', ORDER_NORTH},   {'e', ORDER_EAST}, {'s', ORDER_SOUTH},
+                                        {'w', ORDER_WEST}};
     Map map(new zolMap());
     map->SetSize((int)rows[0].size(), (int)rows.size());
     for (int y = 0; y < map->GetHeight(); y++)
         for (int x = 0; x < map->GetWidth(); x++)
         {
             char c = rows[y][x];
-            map->SetTile(x, y,
-                         g_pvTileTypes[c == '#' || c == 'R' || c == 'c' ? 0
-                                       : c == 'H'                       ? 2
-                                                                        : 1]);
+            bool rock = c == '#' || c == 'R' || c == 'c';
+            map->SetTile(x, y, g_pvTileTypes[rock ? TILE_ROCK : c == 'H' ? TILE_HIVE : TILE_FLOOR]);
             map->SetTileLit(x, y, c == 'r' || c == 'R');
-            // Any other mark finds no kind: MakeCommand(-1) is null and empties the empty slot.
-            map->GetTile(x, y)->SetCommand(
-                false, MakeCommand((int)std::string("__thcnesw").find(c), false));
+            if (orders.count(c))
+                PlaceCommand(map->GetTile(x, y), orders.at(c), false);
         }
     return map;
 }
@@ -78,7 +72,7 @@ struct ComputerPlayer : testing::Test
         ASSERT_EQ(1u, ai_svJobs.size());
         ai_svJobs.clear();
     }
-    void Act(const Map& map, int actions = 1)
+    void Act(const Map& map, int actions = 1) // one action in ten calls
     {
         for (int call = 0; call < 10 * actions; call++)
             DoAI(cursor, map.get(), map->GetWidth(), map->GetHeight());
@@ -96,8 +90,8 @@ TEST_F(ComputerPlayer, ThinksOnEveryTenthCallTenRandomAttemptsThenASurveyThatPoi
     const int next = zolRand();
     zolSeedRand(9);
     Act(idle, 10);
-    EXPECT_TRUE(ai_svJobs.empty() && zolRand() == next)
-        << "an attempt on idle draws a tile and nothing else";
+    EXPECT_TRUE(ai_svJobs.empty());
+    EXPECT_EQ(next, zolRand()) << "an attempt on idle draws a tile and nothing else";
     Map map = MapOf({"rr#rr", "nhbrr", "wbebr"}); // (0, 1) points at red already
     SeedFor({{5, 0}, {5, 1}}); // the stray arrows at (0, 2) and (2, 2) draw in scan order
     for (int call = 1; call < 10; call++)
@@ -106,11 +100,15 @@ TEST_F(ComputerPlayer, ThinksOnEveryTenthCallTenRandomAttemptsThenASurveyThatPoi
     DoAI(cursor, map.get(), 5, 3);
     // Arrows go to the front, so the last found comes first; (3, 2) points north, not east. A
     // draw that is a multiple of 5 queues the removal of a stray arrow.
-    EXPECT_EQ(Jobs({{5, 3, 2, 0}, {6, 2, 1, 0}, {5, 1, 1, 0}, {9, 0, 2, 0}}), ai_svJobs);
+    EXPECT_EQ(Jobs({{ORDER_NORTH, 3, 2, 0},
+                    {ORDER_EAST, 2, 1, 0},
+                    {ORDER_NORTH, 1, 1, 0},
+                    {ORDER_REMOVE, 0, 2, 0}}),
+              ai_svJobs);
     for (int i = 0; i < 100 && !ai_svJobs.empty(); i++)
         Act(map);
-    // North in place of the build, and the stray arrow gone.
-    EXPECT_TRUE(BlueCmd(map, 1, 1) == typeid(zolCmdNorth) && BlueCmd(map, 0, 2) == typeid(void));
+    EXPECT_EQ(typeid(zolCmdNorth), BlueCmd(map, 1, 1)) << "in place of the build";
+    EXPECT_EQ(typeid(void), BlueCmd(map, 0, 2)) << "the stray arrow";
 }
 
 TEST_F(ComputerPlayer, KeepsOneJobATileWalksTheRowFirstAndCarriesJobsOutUncheckedOrDefers)
@@ -118,53 +116,56 @@ TEST_F(ComputerPlayer, KeepsOneJobATileWalksTheRowFirstAndCarriesJobsOutUnchecke
     Map map = MapOf({"bbbb", "brnR"});
     // A new job replaces the one on its tile: the trainer on red rock and the hive on red floor
     // (refused there, and destroyed) go to the back, the deferred arrow to the front.
-    for (auto [kind, x, defer, front] :
-         {std::array{9, 2, 0, 0}, {5, 1, 0, 0}, {2, 3, 0, 0}, {3, 1, 0, 0}, {6, 2, 1, 1}})
-        (front ? AddJobFront : AddJobA)(kind, x, 1, defer);
+    AddJobA(ORDER_REMOVE, 2, 1, 0);
+    AddJobA(ORDER_NORTH, 1, 1, 0);
+    AddJobA(ORDER_TRAINER, 3, 1, 0);
+    AddJobA(ORDER_HIVE, 1, 1, 0);
+    AddJobFront(ORDER_EAST, 2, 1, 1);
     Act(map); // (2, 1) carries a command: the arrow waits at the back, the cursor at (0, 0)
-    EXPECT_EQ(Jobs({{2, 3, 1, 0}, {3, 1, 1, 0}, {6, 2, 1, 1}}), ai_svJobs);
-    for (auto [x, y] :
-         {std::pair{1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 1}, {2, 1}, {1, 1}, {1, 1}, {1, 1}})
+    EXPECT_EQ(Jobs({{ORDER_TRAINER, 3, 1, 0}, {ORDER_HIVE, 1, 1, 0}, {ORDER_EAST, 2, 1, 1}}),
+              ai_svJobs);
+    const int walk[9][2] = {{1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 1}, {2, 1}, {1, 1}, {1, 1}, {1, 1}};
+    for (auto [x, y] : walk)
     {
         Act(map);
-        EXPECT_TRUE(cursor[0] == x && cursor[1] == y) << x << "," << y;
+        EXPECT_EQ(x, cursor[0]);
+        EXPECT_EQ(y, cursor[1]);
     }
     EXPECT_EQ(typeid(zolCmdTrainer), BlueCmd(map, 3, 1));
     map->GetTile(2, 1)->SetCommand(false, nullptr);
-    AddJobA(9, 3, 1, 0); // removal works on any rock
+    AddJobA(ORDER_REMOVE, 3, 1, 0); // removal works on any rock
     Act(map, 4);
-    EXPECT_TRUE(BlueCmd(map, 2, 1) == typeid(zolCmdEast) && BlueCmd(map, 3, 1) == typeid(void) &&
-                ai_svJobs.empty());
+    EXPECT_EQ(typeid(zolCmdEast), BlueCmd(map, 2, 1));
+    EXPECT_EQ(typeid(void), BlueCmd(map, 3, 1));
+    EXPECT_TRUE(ai_svJobs.empty());
 }
 
 TEST_F(ComputerPlayer, ARandomAttemptDigsAwayFromOwnGroundOrBuildsOnFreeOwnFloor)
 {
-    // The map, the tile drawn, the draw after it (modulo 5 on rock, 15 on floor) and the jobs.
+    // The map, the tile drawn, the draw after it (modulo 5 on rock, 15 on floor) and the tiles
+    // of the jobs queued: Clears on rock, else the build in the first.
     struct Try
     {
         std::vector<std::string> rows;
         int x, y, draw;
-        Jobs jobs;
+        std::vector<std::pair<int, int>> tiles;
+        int order = ORDER_CLEAR; // on floor
     };
     const Try tries[] = {
-        {{"#", "#", "#", "#", "#", "#", "b"},
-         0,
-         5,
-         4,
-         {{4, 0, 5, 0}, {4, 0, 4, 0}, {4, 0, 3, 0}, {4, 0, 2, 0}, {4, 0, 1, 0}}},
-        {{"#", "#", "c", "#", "#", "#", "b"}, 0, 5, 4, {{4, 0, 5, 0}, {4, 0, 4, 0}, {4, 0, 3, 0}}},
+        {{"#", "#", "#", "#", "#", "#", "b"}, 0, 5, 4, {{0, 5}, {0, 4}, {0, 3}, {0, 2}, {0, 1}}},
+        {{"#", "#", "c", "#", "#", "#", "b"}, 0, 5, 4, {{0, 5}, {0, 4}, {0, 3}}},
         {{"c", "b"}, 0, 0, 4, {}},
-        {{"b", "#", "#", "#"}, 0, 1, 1, {{4, 0, 1, 0}, {4, 0, 2, 0}}},
-        {{"##b"}, 1, 0, 4, {{4, 1, 0, 0}, {4, 0, 0, 0}}},
-        {{"b###"}, 1, 0, 1, {{4, 1, 0, 0}, {4, 2, 0, 0}}},
+        {{"b", "#", "#", "#"}, 0, 1, 1, {{0, 1}, {0, 2}}},
+        {{"##b"}, 1, 0, 4, {{1, 0}, {0, 0}}},
+        {{"b###"}, 1, 0, 1, {{1, 0}, {2, 0}}},
         {{"b", "#", "b"}, 0, 1, 4, {}},
         // Along the column first; red floor is not own ground.
-        {{"##", "#b", "b#"}, 0, 1, 4, {{4, 0, 1, 0}, {4, 0, 0, 0}}},
-        {{"r", "#", "b"}, 0, 1, 4, {{4, 0, 1, 0}}},
-        {{"#b#", "##b", "#b#"}, 1, 1, 4, {{4, 1, 1, 0}, {4, 0, 1, 0}}},
-        {{"b"}, 0, 0, 0, {{2, 0, 0, 0}}},
-        {{"b"}, 0, 0, 2, {{2, 0, 0, 0}}},
-        {{"b"}, 0, 0, 3, {{3, 0, 0, 0}}},
+        {{"##", "#b", "b#"}, 0, 1, 4, {{0, 1}, {0, 0}}},
+        {{"r", "#", "b"}, 0, 1, 4, {{0, 1}}},
+        {{"#b#", "##b", "#b#"}, 1, 1, 4, {{1, 1}, {0, 1}}},
+        {{"b"}, 0, 0, 0, {{0, 0}}, ORDER_TRAINER},
+        {{"b"}, 0, 0, 2, {{0, 0}}, ORDER_TRAINER},
+        {{"b"}, 0, 0, 3, {{0, 0}}, ORDER_HIVE},
         {{"b"}, 0, 0, 4, {}},
         {{"b"}, 0, 0, 14, {}},
         {{"s"}, 0, 0, 0, {}},
@@ -174,11 +175,13 @@ TEST_F(ComputerPlayer, ARandomAttemptDigsAwayFromOwnGroundOrBuildsOnFreeOwnFloor
     for (const Try& t : tries)
     {
         Map map = MapOf(t.rows);
-        SeedFor({{map->GetWidth(), t.x},
-                 {map->GetHeight(), t.y},
-                 {t.rows[t.y][t.x] == '#' ? 5 : 15, t.draw}});
+        bool rock = t.rows[t.y][t.x] == '#';
+        SeedFor({{map->GetWidth(), t.x}, {map->GetHeight(), t.y}, {rock ? 5 : 15, t.draw}});
         Act(map);
-        EXPECT_EQ(t.jobs, ai_svJobs)
+        Jobs want;
+        for (auto [x, y] : t.tiles)
+            want.push_back({t.order, x, y, 0});
+        EXPECT_EQ(want, ai_svJobs)
             << t.rows[0] << " at " << t.x << "," << t.y << ", draw " << t.draw;
         SetUp(); // each try the first think after a survey
     }

@@ -1,14 +1,11 @@
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include <allegro.h>
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "Main.h"
-#include "zolTileType.h"
+#include "Pictures.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -39,14 +36,6 @@ namespace
         std::ofstream(file, std::ios::binary) << bytes;
     }
 
-    // A BMP header that claims a picture 0 pixels wide.
-    std::string ZeroWideBmp()
-    {
-        unsigned char header[54] = {'B', 'M', 54, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
-                                    0,   0,   0,  0, 0, 0, 0, 48, 0, 0, 0,  1, 0, 24, 0};
-        return std::string((const char*)header, sizeof header);
-    }
-
     std::string Head(const fs::path& file, size_t bytes)
     {
         std::ifstream in(file, std::ios::binary);
@@ -58,14 +47,13 @@ namespace
 
 TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
 {
-    struct Case
+    const struct
     {
-        const char* content;
+        const char* content; // null: no file at all
         int cap;
         const char* message;
-    };
-    const Case cases[] = {
-        {nullptr, 1500, ""}, // no file at all
+    } cases[] = {
+        {nullptr, 1500, ""},
         {"", 1500, ""},
         {"[Other]\nMaxUnits = 10\n", 1500, ""},
         {"[Limits]\nSpeed = 3\n", 1500, ""},
@@ -77,13 +65,14 @@ TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
         {"[Limits]\nMaxUnits = 12abc\n", 1500, "not a whole number"},
     };
     ScratchRunFolder folder;
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
+        SCOPED_TRACE(c.content ? c.content : "(missing)");
         fs::remove("MaxUnits.cfg");
         if (c.content)
             Write("MaxUnits.cfg", c.content);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(c.cap, ReadMaxUnits("MaxUnits.cfg")) << (c.content ? c.content : "(missing)");
+        EXPECT_EQ(c.cap, ReadMaxUnits("MaxUnits.cfg"));
         std::string said = testing::internal::GetCapturedStderr();
         if (*c.message)
             EXPECT_NE(std::string::npos, said.find(c.message)) << said;
@@ -94,48 +83,47 @@ TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
 
 TEST(BadInput, EveryBrokenPictureIsNamedAndNothingStaysLoaded)
 {
-    const char* start[6] = {"Title", "RedWins", "BlueWins", "VsComputer", "VsPlayer", "Exit"};
-    const char* tiles[4] = {"Floor", "Hive", "Trainer", "Thorns"};
+    // Missing, empty, not a picture, and a BMP header that claims a picture 0 pixels wide.
+    const unsigned char zeroWide[54] = {'B', 'M', 54, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
+                                        0,   0,   0,  0, 0, 0, 0, 48, 0, 0, 0,  1, 0, 24, 0};
+    const std::string damages[4] = {"", "", "not a picture at all",
+                                    std::string((const char*)zeroWide, sizeof zeroWide)};
     ScratchRunFolder folder;
     ReleaseTiles();
-    for (int damage = 0; damage < 4; damage++)
-        for (int i = 0; i < 10; i++)
+    // The start pictures, then the tile sources.
+    for (int d = 0; d < 4; d++)
+        for (int picture = PIC_Title; picture <= PIC_Thorns; picture++)
         {
-            std::string name = std::string("Data/") + (i < 6 ? start[i] : tiles[i - 6]) + ".bmp";
-            std::string good = Head(name, 1 << 21);
-            if (damage == 0)
+            std::string name = PicturePath(picture), good = Head(name, 1 << 21);
+            SCOPED_TRACE(name + " damaged " + std::to_string(d));
+            if (d == 0)
                 fs::remove(name);
-            if (damage == 1)
-                Write(name, "");
-            if (damage == 2)
-                Write(name, "not a picture at all");
-            if (damage == 3)
-                Write(name, ZeroWideBmp());
-
+            else
+                Write(name, damages[d]);
             BITMAP* pictures[6];
             const char* failed = nullptr;
-            if (i < 6)
+            if (picture < PIC_Floor)
                 failed = LoadStartPictures(pictures);
             else if (BuildTiles(&failed))
                 failed = nullptr;
-            ASSERT_NE(nullptr, failed) << name << " damaged " << damage;
+            ASSERT_NE(nullptr, failed);
             EXPECT_EQ(name, failed);
             EXPECT_TRUE(g_pvTileTypes.empty());
             Write(name, good);
         }
 
     // A truncated picture still loads, and a tile source of another size is scaled to a tile.
-    Write("Data/Title.bmp", Head("Data/Title.bmp", 2000));
+    Write(PicturePath(PIC_Title), Head(PicturePath(PIC_Title), 2000));
     BITMAP* pictures[6];
     ASSERT_EQ(nullptr, LoadStartPictures(pictures));
     ReleaseStartPictures(pictures);
     BITMAP* big = create_bitmap(64, 64);
     clear_to_color(big, makecol(200, 100, 50));
-    save_bmp("Data/Floor.bmp", big, nullptr);
+    save_bmp(PicturePath(PIC_Floor), big, nullptr);
     destroy_bitmap(big);
     ASSERT_TRUE(BuildTiles());
-    EXPECT_EQ(32, g_pvTileTypes[1]->GetLit()->w);
-    EXPECT_EQ(makecol(200, 100, 50), getpixel(g_pvTileTypes[1]->GetLit(), 16, 16));
+    EXPECT_EQ(32, g_pvTileTypes[TILE_FLOOR]->GetLit()->w);
+    EXPECT_EQ(makecol(200, 100, 50), getpixel(g_pvTileTypes[TILE_FLOOR]->GetLit(), 16, 16));
     ReleaseTiles();
     fs::current_path(folder.home);
     ASSERT_TRUE(BuildTiles());
