@@ -9,49 +9,6 @@
 #include "zolCmdThorns.h"
 #include "zolCmdTrainer.h"
 
-TEST(CommandDraw, OneDrawForTheSidesFlickeringColourAndEachFigureItsShape)
-{
-    // Lit pixels by order: the start of a build's bar; the cross's centre and two ends; an arrow's
-    // tip, a shaft end's corner and a shoulder.
-    const int lit[ORDER_WEST + 1][3][2] = {{},
-                                           {{-15, 12}, {-15, 13}, {-15, 14}},
-                                           {{-15, 12}, {-15, 13}, {-15, 14}},
-                                           {{-15, 12}, {-15, 13}, {-15, 14}},
-                                           {{0, 0}, {-12, -12}, {12, -12}},
-                                           {{0, -12}, {-6, 12}, {9, -6}},
-                                           {{12, 0}, {-12, 6}, {6, -9}},
-                                           {{0, 12}, {6, -12}, {-9, 6}},
-                                           {{-12, 0}, {12, -6}, {-6, 9}}};
-    // Seeds whose first draw is 41 and 16128 (bits 7 and up 0 and 126, of which the colour takes
-    // the low six), their second draws, and blue's and red's colours for each.
-    const int seed[2][2] = {{1, 18467}, {4927, 12029}};
-    const int colour[2][2] = {{makecol(0, 127, 255), makecol(62, 158, 255)},
-                              {makecol(255, 127, 0), makecol(255, 158, 62)}};
-    BITMAP* bmp = create_bitmap(64, 64);
-    for (bool red : {false, true})
-        for (int order = ORDER_THORNS; order <= ORDER_WEST; order++)
-        {
-            SCOPED_TRACE(testing::Message() << "order " << order << (red ? " red" : " blue"));
-            zolCommand* cmd = MakeCommand(order, red);
-            for (int s = 0; s < 2; s++)
-            {
-                clear_bitmap(bmp);
-                zolSeedRand(seed[s][0]);
-                cmd->Draw(bmp, 32, 32);
-                EXPECT_EQ(seed[s][1], zolRand()) << "one draw";
-                for (auto& p : lit[order])
-                    EXPECT_EQ(colour[red][s], getpixel(bmp, 32 + p[0], 32 + p[1]))
-                        << p[0] << "," << p[1];
-            }
-            delete cmd;
-            int count = 0; // an arrow has 72 pixels, the cross 49
-            for (int i = 0; i < 64 * 64 && order >= ORDER_CLEAR; i++)
-                count += getpixel(bmp, i % 64, i / 64) != 0;
-            EXPECT_EQ(order >= ORDER_NORTH ? 72 : order == ORDER_CLEAR ? 49 : 0, count);
-        }
-    destroy_bitmap(bmp);
-}
-
 TEST(DirectionCommand, RedAndBlueArrowsOnOneTilePushOnlyTheirOwnUnits)
 {
     const float push[5][2] = {{0, -0.01f}, {0.01f, 0}, {0, 0.01f}, {-0.01f, 0}, {0, -0.01f}};

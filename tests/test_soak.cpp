@@ -1,27 +1,16 @@
-#include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
 #include <set>
 #include <typeindex>
 
-#include <allegro.h>
-#include <gtest/gtest.h>
-
-#include "Main.h"
 #include "Scenarios.h"
+#include "TestSupport.h"
 #include "zolAI.h"
 #include "zolCheck.h"
 #include "zolCmdClear.h"
-#include "zolCmdGo.h"
 #include "zolCmdHive.h"
 #include "zolCmdTrainer.h"
-#include "zolMap.h"
-#include "zolRandom.h"
-#include "zolTile.h"
-#include "zolUnit.h"
 
 // Whole seeded matches. The computer's counters live as long as the program, so the match pinned
 // against it must be the first here to call DoAI: the tests below run in the order written.
@@ -87,104 +76,86 @@ TEST(Determinism, SeededWarPlaysOutTheSameEveryBuild)
 
 namespace
 {
-    long ResidentKiB()
-    {
-        long pages = 0, resident = 0;
-        if (FILE* f = fopen("/proc/self/statm", "r"))
-        {
-            if (fscanf(f, "%ld %ld", &pages, &resident) != 2)
-                resident = 0;
-            fclose(f);
-        }
-        return resident * 4;
-    }
-
-    // What the soak saw, over every match; by side, 0 blue and 1 red.
+    // What the soak saw over its matches; by side, 0 blue and 1 red.
     struct Soak
     {
         long ticks = 0;
         int matches = 0, peakUnits = 0, fights = 0;
         int dug[2] = {}, built[2] = {}, captured[2] = {};
         std::set<std::type_index> computerOrders;
+
+        // A look at every tile against the last one (was: kind * 2 + owner, -1 before the first):
+        // rock dug out, floor built on, open ground that changed sides, tiles where both sides
+        // struck, and the computer's commands.
+        void Look(zolMap* map, std::vector<int>& was, bool versusComputer)
+        {
+            auto& types = g_pvTileTypes;
+            for (int i = 0; i < 20 * 14; i++)
+            {
+                zolTile* tile = map->GetTile(i % 20, i / 20);
+                int kind = std::find(types.begin(), types.end(), tile->GetType()) - types.begin();
+                int side = tile->IsLit(), before = was[i] / 2;
+                dug[side] += before == TILE_ROCK && kind != TILE_ROCK;
+                built[side] += before == TILE_FLOOR && (kind == TILE_HIVE || kind == TILE_TRAINER);
+                captured[side] += was[i] >= 0 && before != TILE_ROCK && was[i] % 2 != side;
+                was[i] = kind * 2 + side;
+                fights += tile->GetDamage(true) > 0 && tile->GetDamage(false) > 0;
+                if (zolCommand* cmd = tile->GetCommand(false); cmd && versusComputer)
+                    computerOrders.insert(typeid(*cmd));
+            }
+        }
+
+        // One whole match, on the starting map unless given another, both sides pressing keys at
+        // random and blue, when versusComputer, played by the computer; checked every 100 ticks,
+        // drawn and tested for its end every 50. It ends as a real one does, or after maxTicks.
+        void Play(unsigned seed, bool versusComputer, int maxTicks, zolMap* map = nullptr)
+        {
+            memset((void*)key, 0, KEY_MAX);
+            zolKeyboardSide red(true), blue(false);
+            zolComputerSide computer;
+            Match match(&red, versusComputer ? (zolController*)&computer : &blue,
+                        map ? map : NewMatchMap(20, 14));
+            map = match.GetMap();
+            BITMAP* frame = create_bitmap(640, 480);
+            std::vector<int> was(20 * 14, -1);
+            KeyScript redKeys(seed, true), blueKeys(seed ^ 0x5EED, false);
+            for (int tick = 1; tick <= maxTicks && !match.IsOver(); tick++, ticks++)
+            {
+                redKeys.Press(6);
+                if (!versusComputer)
+                    blueKeys.Press(6);
+                match.Tick();
+                peakUnits = std::max(peakUnits, map->GetUnitCount(true) + map->GetUnitCount(false));
+                if (tick % 100 == 0)
+                {
+                    ASSERT_EQ("", CheckMap(map)) << "match " << matches << ", tick " << tick;
+                    Look(map, was, versusComputer);
+                }
+                if (tick % 50 == 0)
+                {
+                    match.EndTest();
+                    match.Draw(frame, false);
+                }
+            }
+            destroy_bitmap(frame);
+            matches++;
+        }
     };
-
-    // A look at every tile, against the last (was: kind * 2 + owner, -1 before the first look):
-    // rock dug out, floor built on, open ground that changed sides, tiles where both sides struck,
-    // and the computer's commands.
-    void Look(Soak& soak, zolMap* map, std::vector<int>& was, bool versusComputer)
-    {
-        auto& types = g_pvTileTypes;
-        for (int i = 0; i < 20 * 14; i++)
-        {
-            zolTile* tile = map->GetTile(i % 20, i / 20);
-            int kind = std::find(types.begin(), types.end(), tile->GetType()) - types.begin();
-            int side = tile->IsLit(), before = was[i] / 2;
-            soak.dug[side] += before == TILE_ROCK && kind != TILE_ROCK;
-            soak.built[side] += before == TILE_FLOOR && (kind == TILE_HIVE || kind == TILE_TRAINER);
-            soak.captured[side] += was[i] >= 0 && before != TILE_ROCK && was[i] % 2 != side;
-            was[i] = kind * 2 + side;
-            soak.fights += tile->GetDamage(true) > 0 && tile->GetDamage(false) > 0;
-            if (zolCommand* cmd = tile->GetCommand(false); cmd && versusComputer)
-                soak.computerOrders.insert(typeid(*cmd));
-        }
-    }
-
-    // One whole match, on the starting map unless given another, with both sides pressing keys at
-    // random and blue, when versusComputer, played by the computer, checked every 100 ticks. It
-    // ends as a real one does, or after maxTicks.
-    void PlayMatch(Soak& soak, unsigned seed, bool versusComputer, int maxTicks, BITMAP* frame,
-                   zolMap* map = nullptr)
-    {
-        memset((void*)key, 0, KEY_MAX);
-        zolKeyboardSide red(true), blue(false);
-        zolComputerSide computer;
-        Match match(&red, versusComputer ? (zolController*)&computer : &blue,
-                    map ? map : NewMatchMap(20, 14));
-        map = match.GetMap();
-        std::vector<int> was(20 * 14, -1);
-        KeyScript redKeys(seed, true), blueKeys(seed ^ 0x5EED, false);
-        for (int tick = 1; tick <= maxTicks && !match.IsOver(); tick++)
-        {
-            redKeys.Press(6);
-            if (!versusComputer)
-                blueKeys.Press(6);
-            match.Tick();
-            soak.ticks++;
-            soak.peakUnits =
-                std::max(soak.peakUnits, map->GetUnitCount(true) + map->GetUnitCount(false));
-            if (tick % 100 == 0)
-            {
-                ASSERT_EQ("", CheckMap(map)) << "match " << soak.matches << ", tick " << tick;
-                Look(soak, map, was, versusComputer);
-            }
-            if (tick % 50 == 0)
-            {
-                match.EndTest();
-                match.Draw(frame, false);
-            }
-        }
-        soak.matches++;
-    }
 }
 
-// Whole matches at full speed with keys mashed on both sides (blue played by the computer in
-// every other one). GLOWFRONT_SOAK_TICKS asks for a longer run than the default.
+// Whole matches at full speed with keys mashed on both sides, blue played by the computer in
+// every other one. GLOWFRONT_SOAK_TICKS asks for a longer run than the default.
 TEST(Soak, MatchesWithMashedKeysStayConsistentAndBothSidesDig)
 {
     const char* asked = getenv("GLOWFRONT_SOAK_TICKS");
-    long total = asked ? atol(asked) : 60000;
-    BITMAP* frame = create_bitmap(640, 480);
     zolSeedRand(4242);
     ai_svJobs.clear();
-
     Soak soak;
-    long startKiB = ResidentKiB();
-    for (unsigned seed = 1; soak.ticks < total && !HasFatalFailure(); seed++)
-        PlayMatch(soak, seed, seed % 2 == 0, 8000, frame);
-    destroy_bitmap(frame);
-    printf("soak: %ld ticks, %d matches, %d units at peak, resident %ld KiB at start, %ld KiB at "
-           "end\n",
-           soak.ticks, soak.matches, soak.peakUnits, startKiB, ResidentKiB());
+    for (unsigned seed = 1; soak.ticks < (asked ? atol(asked) : 60000) && !HasFatalFailure();
+         seed++)
+        soak.Play(seed, seed % 2 == 0, 8000);
+    printf("soak: %ld ticks, %d matches, %d units at peak\n", soak.ticks, soak.matches,
+           soak.peakUnits);
     EXPECT_GT(soak.peakUnits, 100);
     EXPECT_GT(soak.dug[0], 0) << "blue";
     EXPECT_GT(soak.dug[1], 0) << "red";
@@ -199,14 +170,9 @@ TEST(Soak, UnitsFightAndCaptureWhileTheComputerDigsBuildsAndPointsArrows)
     zolMap* map = NewMatchMap(20, 14);
     for (int i = 0; i < 21; i++)
         map->SetTile(i < 14 ? 4 + i : 17, i < 14 ? 2 : i - 11, g_pvTileTypes[TILE_FLOOR]);
-    BITMAP* frame = create_bitmap(640, 480);
     Soak soak;
-    PlayMatch(soak, 11, true, 100000, frame, map);
-    destroy_bitmap(frame);
+    soak.Play(11, true, 100000, map);
     zu_dwMaxUnits = savedCap;
-    printf("red dug %d, built %d, captured %d; blue %d, %d, %d; %d fights\n", soak.dug[1],
-           soak.built[1], soak.captured[1], soak.dug[0], soak.built[0], soak.captured[0],
-           soak.fights);
     EXPECT_GT(soak.fights, 0);
     EXPECT_GT(soak.captured[0], 0) << "by blue";
     EXPECT_GT(soak.captured[1], 0) << "by red";
@@ -225,15 +191,13 @@ TEST(Soak, UnitsFightAndCaptureWhileTheComputerDigsBuildsAndPointsArrows)
 // there the leak checker does this job.
 TEST(Soak, TwentyMatchesInARowLeaveTheHeapAsTheyFoundIt)
 {
-    BITMAP* frame = create_bitmap(640, 480);
     ai_svJobs.clear();
     Soak soak;
-    PlayMatch(soak, 100, true, 3000, frame); // the first match grows the job list and caches
+    soak.Play(100, true, 3000); // the first match grows the job list and caches
     size_t before = mallinfo2().uordblks;
     for (unsigned seed = 101; seed < 121; seed++)
-        PlayMatch(soak, seed, seed % 2 == 0, 3000, frame);
+        soak.Play(seed, seed % 2 == 0, 3000);
     size_t jobs = ai_svJobs.size() * 64; // the computer's jobs carry over on purpose
     EXPECT_LE(mallinfo2().uordblks, before + jobs + 4096);
-    destroy_bitmap(frame);
 }
 #endif

@@ -1,16 +1,6 @@
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "Main.h"
 #include "TestSupport.h"
-#include "zolCommand.h"
-#include "zolMap.h"
-#include "zolRandom.h"
-#include "zolTile.h"
-#include "zolUnit.h"
 
 namespace
 {
@@ -165,32 +155,4 @@ TEST(UnitMove, OneTickOnASmallMap)
     EXPECT_EQ(1, cmd[1]->hits) << "red's on red rock";
     EXPECT_EQ(0, cmd[2]->hits) << "red's on open floor";
     delete map;
-}
-
-TEST(UnitDraw, EachRankShowsItsMarkAroundATruncatedCentre)
-{
-    // Ranks 0 to 7, 11 x 7 pixels around each centre.
-    const std::vector<std::string> want = {
-        "..........................................................#####.................#####...",
-        "..............#..........#...#......#...#......#...#................#.....#....#.....#..",
-        "....###........###........###........###........###........###......#.###.#....#.###.#..",
-        "....###........###........###........###........###........###....###.###.###..#.###.#..",
-        "....###........###........###........###........###........###......#.###.#....#.###.#..",
-        "........................................#......#...#................#.....#....#.....#..",
-        "..........................................................#####.................#####..."};
-    BITMAP* bmp = create_bitmap(88, 7);
-    clear_bitmap(bmp);
-    zolUnit u;
-    u.SetColor(makecol(255, 140, 20));
-    u.SetPos(0.99f, -0.99f); // 16 * 0.99 is 15.84: the centre moves by (15, -15)
-    for (int r = 0; r < 8; r++)
-    {
-        u.SetType(r);
-        u.Draw(bmp, 11 * r + 5 - 15, 3 + 15);
-    }
-    std::vector<std::string> seen(7);
-    for (int i = 0; i < 88 * 7; i++)
-        seen[i / 88] += getpixel(bmp, i % 88, i / 88) == u.GetColor() ? '#' : '.';
-    EXPECT_EQ(want, seen);
-    destroy_bitmap(bmp);
 }

@@ -1,19 +1,10 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "Main.h"
 #include "TestSupport.h"
-#include "zolCommand.h"
-#include "zolMap.h"
-#include "zolRandom.h"
-#include "zolTile.h"
-#include "zolUnit.h"
 
-// The map grid, its tiles and what each kind of tile does.
+// The map's update, its tiles and what each kind of tile does.
 namespace
 {
     // A unit at rest in the middle of cell (x, y), listed by the tile and the map.
@@ -29,56 +20,12 @@ namespace
         return unit;
     }
 
-    bool Lists(std::list<zolUnit*>& units, zolUnit* unit)
-    {
-        return std::find(units.begin(), units.end(), unit) != units.end();
-    }
-
     struct Probe : zolCommand // tells the test when a tile destroys it
     {
         explicit Probe(bool* gone) : m_pGone(gone) {}
         ~Probe() override { *m_pGone = true; }
         bool* m_pGone;
     };
-}
-
-TEST(MapGrid, NeighboursLinkBothWaysStopAtTheBorderAndSeeLitOnes)
-{
-    zolMap map;
-    map.SetSize(3, 3);
-    map.SetTile(1, 1, g_pvTileTypes[TILE_ROCK]);
-    zolTile* kept = map.GetTile(1, 1);
-    map.FillBlanks(g_pvTileTypes[TILE_FLOOR]); // fills around the rock and links to it
-    EXPECT_EQ(kept, map.GetTile(1, 0)->GetNeighbour(2));
-    zolTile* corner = map.GetTile(0, 0);
-    const zolTile* around[4] = {nullptr, map.GetTile(1, 0), map.GetTile(0, 1), nullptr};
-    for (int dir = 0; dir < 4; dir++)
-        EXPECT_EQ(around[dir], corner->GetNeighbour(dir)) << "corner, direction " << dir;
-
-    // A lit tile put on the west border links to its three neighbours; each links back on its
-    // opposite side and sees it in its lit-neighbour mask (north 1, east 2, south 4, west 8).
-    zolTile* fresh = new zolTile();
-    fresh->SetLit(true);
-    map.SetTile(0, 1, fresh);
-    EXPECT_EQ(nullptr, fresh->GetNeighbour(3));
-    const int cells[3][2] = {{0, 0}, {1, 1}, {0, 2}};
-    for (int dir = 0; dir < 3; dir++)
-    {
-        zolTile* next = map.GetTile(cells[dir][0], cells[dir][1]);
-        EXPECT_EQ(next, fresh->GetNeighbour(dir)) << dir;
-        EXPECT_EQ(fresh, next->GetNeighbour((dir + 2) % 4)) << dir;
-        EXPECT_EQ(1 << (dir + 2) % 4, next->GetLitMask()) << dir;
-    }
-
-    // Retyping an occupied cell keeps its tile, with owner, health and units.
-    zolUnit* unit = Spawn(map, 0, 1, true);
-    fresh->SetHealth(777);
-    map.SetTile(0, 1, g_pvTileTypes[TILE_HIVE]);
-    ASSERT_EQ(fresh, map.GetTile(0, 1));
-    EXPECT_EQ(g_pvTileTypes[TILE_HIVE], fresh->GetType());
-    EXPECT_TRUE(fresh->IsLit());
-    EXPECT_EQ(777, fresh->GetHealth());
-    EXPECT_TRUE(Lists(fresh->GetUnits(), unit));
 }
 
 TEST(MapUpdate, TilesThenUnitsThenCountsOfTheLiving)
@@ -94,8 +41,8 @@ TEST(MapUpdate, TilesThenUnitsThenCountsOfTheLiving)
     EXPECT_EQ(2, map->GetUnitCount(true));
     EXPECT_EQ(1, map->GetUnitCount(false));
     EXPECT_EQ(2997, red->GetHealth());
-    EXPECT_FALSE(Lists(map->GetUnits(), doomed));
-    EXPECT_FALSE(Lists(map->GetTile(0, 0)->GetUnits(), doomed));
+    for (auto* units : {&map->GetUnits(), &map->GetTile(0, 0)->GetUnits()})
+        EXPECT_EQ(0, std::count(units->begin(), units->end(), doomed));
 }
 
 TEST(TileUpdate, FightsThenHealsThenWearsAndCaptures)
@@ -165,53 +112,48 @@ TEST(TileCommands, AcceptedOnOwnOrSolidGroundAndLostWithTheLosersOne)
     EXPECT_TRUE(gone[3]);
 }
 
-namespace
-{
-    // Seeds the source with the first seed whose first draw has the given bits of the hive's
-    // one-in-32 test (none: a spawn), lets the tile's kind act once and returns how many draws
-    // that took; d gets the first eight draws.
-    int RunHive(zolTile* tile, int bits, int (&d)[8])
-    {
-        unsigned seed = 1;
-        for (zolSeedRand(seed); (zolRand() & 0xF80) != bits; zolSeedRand(++seed))
-        {
-        }
-        zolSeedRand(seed);
-        std::generate(d, d + 8, zolRand);
-        zolSeedRand(seed);
-        tile->GetType()->Update(tile);
-        return int(std::find(d, d + 8, zolRand()) - d);
-    }
-}
-
-TEST(Hive, SpawnsOneTickInThirtyTwoForTheTilesOwnerBelowTheCap)
+TEST(Hive, SpawnsForTheTilesOwnerWhenBitsSevenToElevenOfItsDrawAreClearBelowTheCap)
 {
     std::unique_ptr<zolMap> map(MakeFloorMap(1, 1, 0));
     map->SetTile(0, 0, g_pvTileTypes[TILE_HIVE]);
     zolTile* tile = map->GetTile(0, 0);
-    int d[8];
-    for (int bit = 0x80; bit <= 0x800; bit <<= 1)
-        EXPECT_EQ(1, RunHive(tile, bit, d)) << bit; // any one of them: no spawn, one draw
-    // The spawn draw, the unit's four, then a red hive's blue and green, a blue one's green and
-    // red (the seed found draws two different values there, so their order shows).
-    for (bool red : {false, true, true})
+    auto tick = [tile](unsigned seed)
+    {
+        zolSeedRand(seed);
+        tile->GetType()->Update(tile);
+    };
+    // Seeds whose first draw sets one of bits 7 to 11 (130, 257, 512, 1024, 2050), and their second.
+    const unsigned idle[5][2] = {{28, 13762}, {67, 6966}, {145, 26142}, {302, 9706}, {616, 9601}};
+    for (auto [seed, second] : idle)
+    {
+        tick(seed);
+        EXPECT_TRUE(tile->GetUnits().empty()) << seed;
+        EXPECT_EQ((int)second, zolRand()) << seed;
+    }
+    // Seed 1 draws 41, the unit's four, then 15724 and 11478: a blue hive takes green, then red,
+    // from the last two modulo 64; seed 1243 draws 4097, then 10290 and 10518 for a red hive's
+    // blue and green. Each spawn takes seven draws.
+    const int spawns[2][4] = {{1, 0, makecol(22, 44, 255), 29358},
+                              {1243, 1, makecol(255, 22, 50), 30931}};
+    for (auto [seed, red, colour, next] : spawns)
     {
         tile->SetLit(red);
-        ASSERT_EQ(7, RunHive(tile, 0, d));
-        zolUnit* unit = tile->GetUnits().back(); // and the map's, as its count below shows
-        EXPECT_EQ(red, unit->GetSide());
-        EXPECT_EQ(red ? makecol(255, d[6] % 64, d[5] % 64) : makecol(d[6] % 64, d[5] % 64, 255),
-                  unit->GetColor());
+        tick(seed);
+        ASSERT_EQ(1u + red, tile->GetUnits().size());
+        ASSERT_EQ(1u + red, map->GetUnits().size());
+        EXPECT_EQ(red == 1, tile->GetUnits().back()->GetSide());
+        EXPECT_EQ(colour, tile->GetUnits().back()->GetColor());
+        EXPECT_EQ(next, zolRand());
     }
-    // With red's count (refreshed by Update()) at the cap and blue's below it, a red hive neither
-    // spawns nor draws.
+    // Once the count is refreshed (by Update()), a side at the cap neither spawns nor draws.
     const int saved = zu_dwMaxUnits;
-    zu_dwMaxUnits = 0;
+    zu_dwMaxUnits = 1;
     map->Update();
+    tick(1);
+    EXPECT_EQ(41, zolRand());
     zu_dwMaxUnits = 2;
-    EXPECT_EQ(0, RunHive(tile, 0, d));
-    zu_dwMaxUnits = 3;
-    EXPECT_EQ(7, RunHive(tile, 0, d));
+    tick(1);
+    EXPECT_EQ(3u, tile->GetUnits().size());
     zu_dwMaxUnits = saved;
 }
 
