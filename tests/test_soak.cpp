@@ -1,6 +1,5 @@
 #include <cstdlib>
 #include <cstring>
-#include <malloc.h>
 #include <set>
 #include <typeindex>
 
@@ -185,19 +184,3 @@ TEST(Soak, UnitsFightAndCaptureWhileTheComputerDigsBuildsAndPointsArrows)
     EXPECT_EQ(1u, orders.count(typeid(zolCmdHive)));
     EXPECT_LT(3u, orders.size()) << "no arrow";
 }
-
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-// Sanitizers keep their own heap, so the count of bytes in use means something only without them;
-// there the leak checker does this job.
-TEST(Soak, TwentyMatchesInARowLeaveTheHeapAsTheyFoundIt)
-{
-    ai_svJobs.clear();
-    Soak soak;
-    soak.Play(100, true, 3000); // the first match grows the job list and caches
-    size_t before = mallinfo2().uordblks;
-    for (unsigned seed = 101; seed < 121; seed++)
-        soak.Play(seed, seed % 2 == 0, 3000);
-    size_t jobs = ai_svJobs.size() * 64; // the computer's jobs carry over on purpose
-    EXPECT_LE(mallinfo2().uordblks, before + jobs + 4096);
-}
-#endif

@@ -1,48 +1,35 @@
-#include <algorithm>
-#include <array>
-#include <memory>
-
 #include "TestSupport.h"
 
-// The map's update, its tiles and what each kind of tile does.
-namespace
+// Units, tiles and what each kind of tile does.
+TEST(Unit, NewUnitDrawsFourTimesAndRisesThroughEveryRankWithAFullHeal)
 {
-    // A unit at rest in the middle of cell (x, y), listed by the tile and the map.
-    zolUnit* Spawn(zolMap& map, int x, int y, bool side, int health = 3000)
+    zolSeedRand(1); // draws 41, 18467, 6334, 26500, 19169: (draw % 20001) / 10000 - 1 each
+    zolUnit u;      // position, then velocity
+    EXPECT_FLOAT_EQ(-0.9959f, u.GetX());
+    EXPECT_FLOAT_EQ(0.8467f, u.GetY());
+    EXPECT_FLOAT_EQ(-0.3666f, u.GetVelX());
+    EXPECT_FLOAT_EQ(-0.3501f, u.GetVelY());
+    EXPECT_EQ(19169, zolRand());
+    EXPECT_EQ(3000, u.GetHealth());
+    auto gain = [&u](int exp)
     {
-        zolUnit* unit = new zolUnit();
-        unit->SetSide(side);
-        unit->SetHealth(health);
-        unit->SetPos(0.0f, 0.0f);
-        unit->SetVel(0.0f, 0.0f);
-        map.GetTile(x, y)->AddUnit(unit);
-        map.AddUnit(unit);
-        return unit;
-    }
-
-    struct Probe : zolCommand // tells the test when a tile destroys it
-    {
-        explicit Probe(bool* gone) : m_pGone(gone) {}
-        ~Probe() override { *m_pGone = true; }
-        bool* m_pGone;
+        while (exp-- > 0)
+            u.IncExp();
     };
-}
-
-TEST(MapUpdate, TilesThenUnitsThenCountsOfTheLiving)
-{
-    std::unique_ptr<zolMap> map(MakeFloorMap(2, 1, 1, 5000));
-    zolUnit* red = Spawn(*map, 0, 0, true);
-    zolUnit* doomed = Spawn(*map, 0, 0, false, 2);
-    Spawn(*map, 1, 0, true);
-    Spawn(*map, 1, 0, false);
-    // The fight of the tile pass takes the blue unit below 0 and the red one to 2996; the unit
-    // pass then removes the blue one, and heals the red one by 1 on its own ground.
-    map->Update();
-    EXPECT_EQ(2, map->GetUnitCount(true));
-    EXPECT_EQ(1, map->GetUnitCount(false));
-    EXPECT_EQ(2997, red->GetHealth());
-    for (auto* units : {&map->GetUnits(), &map->GetTile(0, 0)->GetUnits()})
-        EXPECT_EQ(0, std::count(units->begin(), units->end(), doomed));
+    // Experience each rank needs for the next, the last rank's 10000 raising nothing; health by rank.
+    const int need[8] = {2000, 2001, 2002, 2003, 2004, 8005, 8006, 10000};
+    const int maxHealth[8] = {3000, 4000, 6000, 8000, 10000, 12000, 16000, 24000};
+    for (int t = 0; t < 8; t++)
+    {
+        u.SetHealth(5);
+        gain(need[t] - 1);
+        EXPECT_EQ(t, u.GetType());
+        gain(1);
+        u.IncHealth(1);
+        EXPECT_EQ(t < 7 ? std::vector<int>({t + 1, 0, maxHealth[t + 1]})
+                        : std::vector<int>({7, 10000, 6}),
+                  std::vector<int>({u.GetType(), u.GetExp(), u.GetHealth()}));
+    }
 }
 
 TEST(TileUpdate, FightsThenHealsThenWearsAndCaptures)
@@ -79,82 +66,6 @@ TEST(TileUpdate, FightsThenHealsThenWearsAndCaptures)
                                     c[6] ? units[1][c[6] - 1].GetHealth() : 0}))
             << c[0] << " " << c[1];
     }
-}
-
-TEST(TileCommands, AcceptedOnOwnOrSolidGroundAndLostWithTheLosersOne)
-{
-    std::array<bool, 4> gone = {}; // by probe
-    using Gone = std::array<bool, 4>;
-    zolTile tile;
-    tile.SetType(g_pvTileTypes[TILE_FLOOR]); // blue floor
-    Probe* red = new Probe(&gone[0]);
-    tile.SetCommand(true, red);
-    tile.SetCommand(false, new Probe(&gone[1]));
-    EXPECT_EQ(nullptr, tile.GetCommand(true)) << "red's on blue floor";
-    EXPECT_NE(nullptr, tile.GetCommand(false));
-
-    tile.SetType(g_pvTileTypes[TILE_ROCK]);      // rock takes either side's
-    tile.SetCommand(false, new Probe(&gone[2])); // and destroys the one it replaces
-    tile.SetCommand(true, red);                  // refused before, so still ours to place here
-    tile.SetLit(false);                          // no change of owner: nothing dies
-    EXPECT_EQ((Gone{false, true, false, false}), gone);
-    EXPECT_EQ(&tile, red->GetTile());
-    tile.SetLit(true); // blue loses its command here, and red its own
-    EXPECT_EQ((Gone{true, true, true, false}), gone);
-    EXPECT_EQ(nullptr, tile.GetCommand(false));
-    EXPECT_EQ(nullptr, tile.GetCommand(true));
-
-    tile.SetLit(false);
-    tile.SetCommand(true, new Probe(&gone[3]));
-    tile.SetLit(true); // blue had none: red's stays
-    EXPECT_FALSE(gone[3]);
-    tile.SetCommand(true, nullptr);
-    EXPECT_TRUE(gone[3]);
-}
-
-TEST(Hive, SpawnsForTheTilesOwnerWhenBitsSevenToElevenOfItsDrawAreClearBelowTheCap)
-{
-    std::unique_ptr<zolMap> map(MakeFloorMap(1, 1, 0));
-    map->SetTile(0, 0, g_pvTileTypes[TILE_HIVE]);
-    zolTile* tile = map->GetTile(0, 0);
-    auto tick = [tile](unsigned seed)
-    {
-        zolSeedRand(seed);
-        tile->GetType()->Update(tile);
-    };
-    // Seeds whose first draw sets one of bits 7 to 11 (130, 257, 512, 1024, 2050), and their second.
-    const unsigned idle[5][2] = {{28, 13762}, {67, 6966}, {145, 26142}, {302, 9706}, {616, 9601}};
-    for (auto [seed, second] : idle)
-    {
-        tick(seed);
-        EXPECT_TRUE(tile->GetUnits().empty()) << seed;
-        EXPECT_EQ((int)second, zolRand()) << seed;
-    }
-    // Seed 1 draws 41, the unit's four, then 15724 and 11478: a blue hive takes green, then red,
-    // from the last two modulo 64; seed 1243 draws 4097, then 10290 and 10518 for a red hive's
-    // blue and green. Each spawn takes seven draws.
-    const int spawns[2][4] = {{1, 0, makecol(22, 44, 255), 29358},
-                              {1243, 1, makecol(255, 22, 50), 30931}};
-    for (auto [seed, red, colour, next] : spawns)
-    {
-        tile->SetLit(red);
-        tick(seed);
-        ASSERT_EQ(1u + red, tile->GetUnits().size());
-        ASSERT_EQ(1u + red, map->GetUnits().size());
-        EXPECT_EQ(red == 1, tile->GetUnits().back()->GetSide());
-        EXPECT_EQ(colour, tile->GetUnits().back()->GetColor());
-        EXPECT_EQ(next, zolRand());
-    }
-    // Once the count is refreshed (by Update()), a side at the cap neither spawns nor draws.
-    const int saved = zu_dwMaxUnits;
-    zu_dwMaxUnits = 1;
-    map->Update();
-    tick(1);
-    EXPECT_EQ(41, zolRand());
-    zu_dwMaxUnits = 2;
-    tick(1);
-    EXPECT_EQ(3u, tile->GetUnits().size());
-    zu_dwMaxUnits = saved;
 }
 
 TEST(TileKinds, TrainersTrainAndThornsHurtOnlyTheOtherSide)
