@@ -1,5 +1,6 @@
 # Both sides' cursors and orders on screen: two people at one keyboard, then the computer playing
-# blue by itself. Usage: e2e_players.sh GLOWFRONT RUN_DIR
+# blue by itself. Usage: e2e_players.sh GLOWFRONT RUN_DIR. With GLOWFRONT_DOCS=FOLDER it also
+# leaves there the README's pictures (docs/): title.png, two-players.png and match.png.
 . "$(dirname "$0")/xvfb_lib.sh"
 S=$WORK
 # Cursors flicker through (255, v, v) and (v, v, 255); orders are orange or light blue.
@@ -20,7 +21,7 @@ off_bases() {
 # marks FILE X Y EXPR: pixels of the tile in an order's colour; a Clear's cross has 49.
 marks() { count "$1" $(($2 * 32)) $(($3 * 32)) 32 32 "$4"; }
 
-start_game; find_window; wait_title $S/title.png
+start_game; find_window; wait_title $S/title.png; keep title.png 1
 press Down Return; shot $S/start.png
 check "red cursor starts top-left" cursor_at $S/start.png 0 0 "$RED_CURSOR"
 check "blue cursor starts bottom-right" cursor_at $S/start.png 19 13 "$BLUE_CURSOR"
@@ -36,6 +37,7 @@ check "keypad 7 puts blue's Clear on the rock" [ "$(marks $S/cleared.png 18 8 "$
 check "nobody else gives blue orders" \
     [ "$(count $S/cleared.png 0 0 640 448 "$BLUE_MARK")" -eq "$(marks $S/cleared.png 18 8 "$BLUE_MARK")" ]
 check "nor red orders" [ "$(count $S/cleared.png 0 0 640 448 "$RED_MARK")" -eq "$(marks $S/cleared.png 5 1 "$RED_MARK")" ]
+keep two-players.png 10
 press Escape
 check "Esc returns to the title" wait_title $S/title.png
 
@@ -50,6 +52,7 @@ while [ $((SECONDS - t0)) -lt 150 ]; do
     dug=$(off_bases $S/ai.png "$FLOOR")
     [ $left = yes ] && [ "$marked" -ge 45 ] && [ "$dug" -ge 500 ] && break
 done
+keep match.png
 check "the computer's cursor leaves (19, 13)" [ $left = yes ]
 check "its Clears appear on rock ($marked pixels)" [ "$marked" -ge 45 ]
 check "it digs out of its base after $((SECONDS - t0)) s ($dug pixels)" [ "$dug" -ge 500 ]

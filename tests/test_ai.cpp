@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 #include "zolAI.h"
 #include "zolCmdGo.h"
-#include "zolCmdTrainer.h"
 
 using Jobs = std::list<ai_job_s>;
 using Map = std::unique_ptr<zolMap>;
@@ -19,8 +18,8 @@ void PrintTo(const ai_job_s& j, std::ostream* os)
 
 namespace
 {
-    // '#' rock, 'R' red rock, 'r' red floor, 'b' blue floor; blue floor with a blue command: 'h'
-    // a hive build, 'n' 'e' 'w' arrows. Health 0 everywhere.
+    // '#' rock, 'r' red floor, 'b' blue floor; blue floor with a blue command: 'h' a hive build,
+    // 'n' 'e' 'w' arrows. Health 0 everywhere.
     Map MapOf(const std::vector<std::string>& rows)
     {
         const std::map<char, int> orders = {
@@ -31,8 +30,8 @@ namespace
         {
             int x = i % map->GetWidth(), y = i / map->GetWidth();
             char c = rows[y][x];
-            map->SetTile(x, y, g_pvTileTypes[c == '#' || c == 'R' ? TILE_ROCK : TILE_FLOOR]);
-            map->SetTileLit(x, y, c == 'r' || c == 'R');
+            map->SetTile(x, y, g_pvTileTypes[c == '#' ? TILE_ROCK : TILE_FLOOR]);
+            map->SetTileLit(x, y, c == 'r');
             if (orders.count(c))
                 PlaceCommand(map->GetTile(x, y), orders.at(c), false);
         }
@@ -46,41 +45,32 @@ namespace
     }
 }
 
-struct ComputerPlayer : testing::Test
+// DoAI's counters outlive every match. On the idle map no random attempt can queue a job (its blue
+// floor carries a command, its other tile is red) and a survey always queues one, so the first job
+// marks the call that surveyed: both counters are then at 0.
+TEST(ComputerPlayer, ThinksOnEveryTenthCallTenRandomAttemptsThenASurveyThatPointsArrowsAtRed)
 {
-    // DoAI's counters outlive every test. On the idle map no random attempt can queue a job (its
-    // blue floor carries a command, its other tile is red) and a survey always queues one, so the
-    // first job marks the call that surveyed: both counters are then at 0.
-    void SetUp() override
-    {
-        ai_svJobs.clear();
-        for (int call = 0; call < 110 && ai_svJobs.empty(); call++)
-            DoAI(cursor, idle.get(), 2, 1);
-        ASSERT_EQ(1u, ai_svJobs.size());
-        ai_svJobs.clear();
-    }
-    void Act(const Map& map, int actions = 1) // one action in ten calls
-    {
-        for (int call = 0; call < 10 * actions; call++)
-            DoAI(cursor, map.get(), map->GetWidth(), map->GetHeight());
-    }
-
     Map idle = MapOf({"nr"});
     int cursor[2] = {0, 0};
-};
-
-TEST_F(ComputerPlayer, ThinksOnEveryTenthCallTenRandomAttemptsThenASurveyThatPointsArrowsAtRed)
-{
+    auto calls = [&cursor](const Map& map, int n)
+    {
+        for (int call = 0; call < n; call++)
+            DoAI(cursor, map.get(), map->GetWidth(), map->GetHeight());
+    };
+    ai_svJobs.clear();
+    for (int call = 0; call < 110 && ai_svJobs.empty(); call++)
+        calls(idle, 1);
+    ASSERT_EQ(1u, ai_svJobs.size());
+    ai_svJobs.clear();
     zolSeedRand(9);
-    Act(idle, 10);
+    calls(idle, 100);
     EXPECT_TRUE(ai_svJobs.empty());
     EXPECT_EQ(25411, zolRand()) << "seed 9's 21st: each attempt on idle draws a tile, no more";
     Map map = MapOf({"rr#rr", "nhbrr", "wbebr"}); // (0, 1) points at red already
     zolSeedRand(2); // the stray arrows at (0, 2) and (2, 2) draw 45 and 29216, in scan order
-    for (int call = 1; call < 10; call++)
-        DoAI(cursor, map.get(), 5, 3);
+    calls(map, 9);
     ASSERT_TRUE(ai_svJobs.empty()) << "nine calls in ten do nothing";
-    DoAI(cursor, map.get(), 5, 3);
+    calls(map, 1);
     // Arrows go to the front, so the last found comes first; (3, 2) points north, not east. A
     // draw that is a multiple of 5 queues the removal of a stray arrow.
     EXPECT_EQ(Jobs({{ORDER_NORTH, 3, 2, 0},
@@ -88,36 +78,7 @@ TEST_F(ComputerPlayer, ThinksOnEveryTenthCallTenRandomAttemptsThenASurveyThatPoi
                     {ORDER_NORTH, 1, 1, 0},
                     {ORDER_REMOVE, 0, 2, 0}}),
               ai_svJobs);
-    Act(map, 20);
+    calls(map, 200);
     EXPECT_EQ(typeid(zolCmdNorth), BlueCmd(map, 1, 1)) << "in place of the build";
     EXPECT_EQ(typeid(void), BlueCmd(map, 0, 2)) << "the stray arrow";
-}
-
-TEST_F(ComputerPlayer, KeepsOneJobATileWalksTheRowFirstAndCarriesJobsOutUncheckedOrDefers)
-{
-    Map map = MapOf({"bbbb", "brnR"});
-    // A new job replaces the one on its tile: the trainer on red rock and the hive on red floor
-    // (refused there, and destroyed) go to the back, the deferred arrow to the front.
-    AddJobA(ORDER_REMOVE, 2, 1, 0);
-    AddJobA(ORDER_NORTH, 1, 1, 0);
-    AddJobA(ORDER_TRAINER, 3, 1, 0);
-    AddJobA(ORDER_HIVE, 1, 1, 0);
-    AddJobFront(ORDER_EAST, 2, 1, 1);
-    Act(map); // (2, 1) carries a command: the arrow waits at the back, the cursor at (0, 0)
-    EXPECT_EQ(Jobs({{ORDER_TRAINER, 3, 1, 0}, {ORDER_HIVE, 1, 1, 0}, {ORDER_EAST, 2, 1, 1}}),
-              ai_svJobs);
-    const int walk[9][2] = {{1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 1}, {2, 1}, {1, 1}, {1, 1}, {1, 1}};
-    for (auto [x, y] : walk)
-    {
-        Act(map);
-        EXPECT_EQ(x, cursor[0]);
-        EXPECT_EQ(y, cursor[1]);
-    }
-    EXPECT_EQ(typeid(zolCmdTrainer), BlueCmd(map, 3, 1));
-    map->GetTile(2, 1)->SetCommand(false, nullptr);
-    AddJobA(ORDER_REMOVE, 3, 1, 0); // removal works on any rock
-    Act(map, 4);
-    EXPECT_EQ(typeid(zolCmdEast), BlueCmd(map, 2, 1));
-    EXPECT_EQ(typeid(void), BlueCmd(map, 3, 1));
-    EXPECT_TRUE(ai_svJobs.empty());
 }

@@ -4,13 +4,10 @@
 # an empty measure is a fault, and any fault fails the script whatever its checks said.
 set -u
 GAME=$(readlink -f "$1") RUN=$(readlink -f "$2")
-for tool in Xvfb xdotool import convert compare; do
-    command -v $tool >/dev/null || { echo "FAIL: no $tool, so nothing could be looked at"; exit 1; }
-done
+for t in Xvfb xdotool import convert compare; do command -v $t >/dev/null || { echo "FAIL: no $t"; exit 1; }; done
 WORK=$(mktemp -d) XVFB_PID='' GAME_PID='' WIN='' PASS=0 FAIL=0
 # The orders' colours: orange for red, light blue for blue.
 RED_MARK='r == 255 && g >= 127 && g <= 159 && b < 64' BLUE_MARK='b == 255 && g >= 127 && g <= 159 && r < 64'
-
 fault() { echo "FAULT: $*" | tee -a "$WORK/faults" >&2; return 1; }
 convert() { command convert "$@" || fault "convert $*"; }
 import() { command import "$@" || fault "import $*"; }
@@ -38,10 +35,7 @@ DISPLAY=:$(head -1 "$WORK/display")
 export DISPLAY
 
 # start_game [DIR]: runs the game with DIR (default the run folder) as its working directory.
-start_game() {
-    (cd "${1:-$RUN}" && exec "$GAME") >"$WORK/game.out" 2>&1 &
-    GAME_PID=$!
-}
+start_game() { (cd "${1:-$RUN}" && exec "$GAME") >"$WORK/game.out" 2>&1 & GAME_PID=$!; }
 # find_window: waits up to 15 s for the game's window and gives it the keyboard.
 find_window() {
     WIN=$(timeout 15 xdotool search --sync --name '^glowfront$' | head -1)
@@ -57,20 +51,17 @@ wait_title() {
 }
 # press KEY...: the game looks at its key state once per pass, so a quick tap can fall between
 # two looks; each key is held for a moment and the game is given time to act on it.
-press() {
-    for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done
-}
+press() { for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done; }
 # shot FILE: the screen, and a fault unless a whole 640 x 480 picture can be read back from FILE.
 shot() {
     rm -f "$1"; import -window root "$1"
     [ "$(command convert "$1" -format %wx%h info: 2>/dev/null)" = 640x480 ] || fault "no screenshot in $1"
 }
+# keep NAME [SECONDS]: with GLOWFRONT_DOCS set, the screen after SECONDS is the picture NAME there.
+keep() { [ -z "${GLOWFRONT_DOCS:-}" ] || { sleep "${2:-0}"; shot "$GLOWFRONT_DOCS/$1"; }; }
 # measure WHAT PATTERN COMMAND...: the command's output if it matches the pattern; else a fault
 # and nothing, so that no missing measure passes for a number.
-measure() {
-    local what=$1 pattern=$2 out; shift 2
-    out=$("$@") && [[ $out =~ $pattern ]] && echo "$out" || fault "$what: '$out'"
-}
+measure() { local out; out=$("${@:3}") && [[ $out =~ $2 ]] && echo "$out" || fault "$1: '$out'"; }
 # avg FILE X Y W H: mean colour of a rectangle as "r g b", 0..255.
 avg() {
     measure "mean of $1" '^[0-9]+ [0-9]+ [0-9]+$' convert "$1" -crop "$4x$5+$2+$3" +repage \
@@ -100,7 +91,8 @@ check() {
     local what=$1; shift
     if "$@"; then PASS=$((PASS + 1)); echo "ok   $what"; else FAIL=$((FAIL + 1)); echo "FAIL $what"; return 1; fi
 }
+# finish: the summary; every fault counts as a failed check.
 finish() {
-    [ -s "$WORK/faults" ] && FAIL=$((FAIL + $(wc -l <"$WORK/faults")))
+    FAIL=$((FAIL + $(cat "$WORK/faults" 2>/dev/null | wc -l)))
     echo "$PASS passed, $FAIL failed"; [ "$FAIL" -eq 0 ] && [ "$PASS" -gt 0 ]
 }
