@@ -28,5 +28,6 @@ void KeyScript::Press(int oneIn)
 {
     if (m_rng() % oneIn != 0)
         return;
-    key[(m_bRed ? g_dwvRedKeys : g_dwvBlueKeys)[m_rng() % SIDE_KEYS]] = 1;
+    const int* table = m_bRed ? g_dwvRedKeys : g_dwvBlueKeys;
+    key[table[m_rng() % SIDE_KEYS]] = 1;
 }

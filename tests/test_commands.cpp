@@ -10,6 +10,7 @@
 
 TEST(DirectionCommand, RedAndBlueArrowsOnOneTilePushOnlyTheirOwnUnits)
 {
+    // By direction, north to west and north again: 0.01 a tick.
     const float push[5][2] = {{0, -0.01f}, {0.01f, 0}, {0, 0.01f}, {-0.01f, 0}, {0, -0.01f}};
     for (int dir = 0; dir < 4; dir++)
     {

@@ -50,13 +50,14 @@ TEST(MatchShell, TicksBeyondOnePassStayOwedAndEscEndsWithNoWinner)
     Match match(&idle, &idle, 20, 14);
     BITMAP* bmp = create_bitmap(640, 480);
     std::atomic<int> clock(60);
-    // Passes of at most 25 ticks, a frame after each.
-    for (int ran : {25, 25, 10, 0})
+    // Passes of at most 25 ticks, a frame after each: ticks run, and ticks still owed after it.
+    const int passes[4][2] = {{25, 35}, {25, 10}, {10, 0}, {0, 0}};
+    for (auto [ran, owed] : passes)
     {
         EXPECT_EQ(ran, RunOwedTicks(match, clock, 25));
+        EXPECT_EQ(owed, clock);
         match.Draw(bmp, false);
     }
-    EXPECT_EQ(0, clock);
     EXPECT_EQ(60, match.GetTicks());
     EXPECT_EQ(0, match.GetFrameRate()) << "until 100 ticks have run";
     clock = 40;

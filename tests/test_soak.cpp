@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <set>
 #include <typeindex>
 
@@ -75,6 +76,13 @@ TEST(Determinism, SeededWarPlaysOutTheSameEveryBuild)
 
 namespace
 {
+    long ResidentKiB()
+    {
+        long pages = 0, resident = 0;
+        std::ifstream("/proc/self/statm") >> pages >> resident;
+        return resident * 4; // pages of 4 KiB
+    }
+
     // What the soak saw over its matches; by side, 0 blue and 1 red.
     struct Soak
     {
@@ -150,11 +158,12 @@ TEST(Soak, MatchesWithMashedKeysStayConsistentAndBothSidesDig)
     zolSeedRand(4242);
     ai_svJobs.clear();
     Soak soak;
+    long startKiB = ResidentKiB();
     for (unsigned seed = 1; soak.ticks < (asked ? atol(asked) : 60000) && !HasFatalFailure();
          seed++)
         soak.Play(seed, seed % 2 == 0, 8000);
-    printf("soak: %ld ticks, %d matches, %d units at peak\n", soak.ticks, soak.matches,
-           soak.peakUnits);
+    printf("soak: %ld ticks, %d matches, %d units at peak, resident %ld KiB at start, %ld at end\n",
+           soak.ticks, soak.matches, soak.peakUnits, startKiB, ResidentKiB());
     EXPECT_GT(soak.peakUnits, 100);
     EXPECT_GT(soak.dug[0], 0) << "blue";
     EXPECT_GT(soak.dug[1], 0) << "red";
