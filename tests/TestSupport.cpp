@@ -3,17 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 
-#include <gtest/gtest.h>
-
-#include "Main.h"
-#include "zolMap.h"
-#include "zolTile.h"
-
 zolMap* MakeFloorMap(int w, int h, int redColumns, int health)
 {
     zolMap* map = new zolMap();
     map->SetSize(w, h);
-    map->FillBlanks(g_pvTileTypes[1]);
+    map->FillBlanks(g_pvTileTypes[TILE_FLOOR]);
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++)
         {

@@ -1,16 +1,22 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+// What every unit test of the game takes: the library, GoogleTest and the world model. Every test
+// executable runs headless: main() in TestSupport.cpp sets up a system without a display and
+// 32-bit memory bitmaps once, and builds the tile set from Data/.
 #include <allegro.h>
+#include <gtest/gtest.h>
 
-struct BITMAP;
-class zolMap;
+#include "Main.h"
+#include "Orders.h"
+#include "zolCommand.h"
+#include "zolMap.h"
+#include "zolRandom.h"
+#include "zolTile.h"
+#include "zolUnit.h"
 
-// Every test executable runs headless: a system without a display, 32-bit memory bitmaps.
-// main() in TestSupport.cpp sets this up once and builds the tile set from Data/.
-
-// A w x h map of floor tiles (rock where solid is true), owned by the caller. Columns below
-// redColumns are lit (red), the rest unlit (blue); every tile gets the given health.
+// A w x h map of floor tiles, owned by the caller. Columns below redColumns are lit (red), the
+// rest unlit (blue); every tile gets the given health.
 zolMap* MakeFloorMap(int w, int h, int redColumns, int health = 0);
 
 #endif

@@ -46,7 +46,7 @@ check "down to the army bars" [ "$(count $S/full.png 320 996 1280 16 'g == 128 &
 check "in 2 x 2 blocks" [ "$(convert $S/full.png -crop 1280x960+320+60 +repage $S/middle.png && blocky $S/middle.png)" = 0 ]
 press F11; sleep 1.5; find_window
 check "F11 again brings the window back (got $(geometry))" [ "$(geometry)" = 1280x960 ]
-press Escape; sleep 1; press Down Down Return; wait_exit 5
+press Escape; sleep 1; choose_exit; wait_exit 5
 check "the game ends cleanly (got $STATUS)" [ "$STATUS" = 0 ]
 
 cp -r "$RUN" $S/bad && printf '[Display]\nScale = 9\n' >$S/bad/glowfront.cfg
@@ -54,7 +54,7 @@ start_game $S/bad; find_window
 check "a bad Scale keeps the automatic window (got $(geometry))" [ "$(geometry)" = 1280x960 ]
 check "and says which setting" grep -q 'glowfront.cfg: \[Display\] Scale = "9"' $S/game.out
 printf '[Display]\nScale = 1\n' >$S/bad/glowfront.cfg
-press Down Down Return; wait_exit 5
+choose_exit; wait_exit 5
 start_game $S/bad; find_window
 check "Scale = 1 gives 640 x 480 (got $(geometry))" [ "$(geometry)" = 640x480 ]
 stop_game

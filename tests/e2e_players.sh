@@ -1,15 +1,18 @@
 # Both sides' cursors and orders on screen: two people at one keyboard, then the computer playing
-# blue by itself. Usage: e2e_players.sh GLOWFRONT RUN_DIR
+# blue by itself. Usage: e2e_players.sh GLOWFRONT RUN_DIR. With GLOWFRONT_DOCS=FOLDER it also
+# leaves there the README's pictures (docs/): title.png, two-players.png and match.png.
 . "$(dirname "$0")/xvfb_lib.sh"
 S=$WORK
 # Cursors flicker through (255, v, v) and (v, v, 255); orders are orange or light blue.
 RED_CURSOR='r == 255 && g == b' BLUE_CURSOR='b == 255 && r == g'
 FLOOR='r > 12 && r < 200 && r - b < 30 && r >= g && g >= b'   # grey stone, rock being black
-RED_MARK='r == 255 && g >= 127 && g <= 159 && b < 64' BLUE_MARK='b == 255 && g >= 127 && g <= 159 && r < 64'
-# cursor_at FILE X Y EXPR: the tile's whole top and left edges are in the cursor's colour.
+# cursor_at FILE X Y EXPR: the tile's whole top and left edges are in the cursor's colour; status 2
+# when the picture cannot be measured, which says neither yes nor no.
 cursor_at() {
-    [ "$(count "$1" $(($2 * 32)) $(($3 * 32)) 32 1 "$4")" = 32 ] &&
-        [ "$(count "$1" $(($2 * 32)) $(($3 * 32)) 1 32 "$4")" = 32 ]
+    local top left
+    top=$(count "$1" $(($2 * 32)) $(($3 * 32)) 32 1 "$4") &&
+        left=$(count "$1" $(($2 * 32)) $(($3 * 32)) 1 32 "$4") || return 2
+    [ "$top" -eq 32 ] && [ "$left" -eq 32 ]
 }
 # off_bases FILE EXPR: matching pixels on the map outside both bases, all rock at the start.
 off_bases() {
@@ -18,22 +21,23 @@ off_bases() {
 # marks FILE X Y EXPR: pixels of the tile in an order's colour; a Clear's cross has 49.
 marks() { count "$1" $(($2 * 32)) $(($3 * 32)) 32 32 "$4"; }
 
-start_game; find_window; wait_title $S/title.png
+start_game; find_window; wait_title $S/title.png; keep title.png 1
 press Down Return; shot $S/start.png
 check "red cursor starts top-left" cursor_at $S/start.png 0 0 "$RED_CURSOR"
 check "blue cursor starts bottom-right" cursor_at $S/start.png 19 13 "$BLUE_CURSOR"
 press D D D D D S Left Up Up Up Up Up; shot $S/moved.png
 check "D and S move red to (5, 1)" cursor_at $S/moved.png 5 1 "$RED_CURSOR"
-check "red has left (0, 0)" [ "$(marks $S/moved.png 0 0 "$RED_CURSOR")" = 0 ]
+check "red has left (0, 0)" [ "$(marks $S/moved.png 0 0 "$RED_CURSOR")" -eq 0 ]
 check "Left and Up move blue to (18, 8)" cursor_at $S/moved.png 18 8 "$BLUE_CURSOR"
-check "blue has left (19, 13)" [ "$(marks $S/moved.png 19 13 "$BLUE_CURSOR")" = 0 ]
+check "blue has left (19, 13)" [ "$(marks $S/moved.png 19 13 "$BLUE_CURSOR")" -eq 0 ]
 # Rock away from both bases: no unit bounces off it, so the crosses stay.
 press T KP_7; sleep 2; shot $S/cleared.png
 check "T puts red's Clear on the rock" [ "$(marks $S/cleared.png 5 1 "$RED_MARK")" -ge 45 ]
 check "keypad 7 puts blue's Clear on the rock" [ "$(marks $S/cleared.png 18 8 "$BLUE_MARK")" -ge 45 ]
 check "nobody else gives blue orders" \
-    [ "$(count $S/cleared.png 0 0 640 448 "$BLUE_MARK")" = "$(marks $S/cleared.png 18 8 "$BLUE_MARK")" ]
-check "nor red orders" [ "$(count $S/cleared.png 0 0 640 448 "$RED_MARK")" = "$(marks $S/cleared.png 5 1 "$RED_MARK")" ]
+    [ "$(count $S/cleared.png 0 0 640 448 "$BLUE_MARK")" -eq "$(marks $S/cleared.png 18 8 "$BLUE_MARK")" ]
+check "nor red orders" [ "$(count $S/cleared.png 0 0 640 448 "$RED_MARK")" -eq "$(marks $S/cleared.png 5 1 "$RED_MARK")" ]
+keep two-players.png 10
 press Escape
 check "Esc returns to the title" wait_title $S/title.png
 
@@ -43,11 +47,12 @@ press Up Return
 left=no marked=0 dug=0 t0=$SECONDS
 while [ $((SECONDS - t0)) -lt 150 ]; do
     sleep 2; shot $S/ai.png
-    cursor_at $S/ai.png 19 13 "$BLUE_CURSOR" || left=yes
+    cursor_at $S/ai.png 19 13 "$BLUE_CURSOR"; [ $? = 1 ] && left=yes
     [ "$marked" -ge 45 ] || marked=$(off_bases $S/ai.png "$BLUE_MARK")
     dug=$(off_bases $S/ai.png "$FLOOR")
     [ $left = yes ] && [ "$marked" -ge 45 ] && [ "$dug" -ge 500 ] && break
 done
+keep match.png
 check "the computer's cursor leaves (19, 13)" [ $left = yes ]
 check "its Clears appear on rock ($marked pixels)" [ "$marked" -ge 45 ]
 check "it digs out of its base after $((SECONDS - t0)) s ($dug pixels)" [ "$dug" -ge 500 ]

@@ -27,7 +27,7 @@ press F3; sleep 1; from=$(mark); sleep 3
 check "F3 silences it (peak $(peak $from))" silent "$(peak $from)"
 press F3; sleep 1; from=$(mark); sleep 4
 check "F3 again brings it back (peak $(peak $from))" loud "$(peak $from)"
-press Escape; sleep 1; press Down Down Return; wait_exit 5
+press Escape; sleep 1; choose_exit; wait_exit 5
 check "the game ends cleanly (got $STATUS)" [ "$STATUS" = 0 ]
 
 cp -r "$RUN" $S/quiet && printf '[Sound]\nVolume = 0\n' >$S/quiet/glowfront.cfg

@@ -36,9 +36,3 @@ TEST(Clock, TimerTicksAreNeitherLostNorCountedTwice)
     EXPECT_LE(owed, 5);
     remove_timer();
 }
-
-int main(int argc, char** argv)
-{
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

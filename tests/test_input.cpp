@@ -1,72 +1,45 @@
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <string>
 
-#include <allegro.h>
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "Main.h"
-#include "zolTileType.h"
+#include "Pictures.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 
-namespace
+// Each test in a scratch copy of the run folder, where it may break files.
+struct BadInput : testing::Test
 {
-    // A scratch copy of the run folder, entered for the test's length.
-    struct ScratchRunFolder
+    void SetUp() override
     {
-        fs::path home = fs::current_path();
-        fs::path dir = fs::temp_directory_path() / ("glowfront-input-" + std::to_string(getpid()));
-
-        ScratchRunFolder()
-        {
-            fs::remove_all(dir);
-            fs::create_directories(dir);
-            fs::copy(home / "Data", dir / "Data");
-            fs::current_path(dir);
-        }
-        ~ScratchRunFolder()
-        {
-            fs::current_path(home);
-            fs::remove_all(dir);
-        }
-    };
-
-    void Write(const fs::path& file, const std::string& bytes)
+        fs::create_directories(dir);
+        fs::copy(home / "Data", dir / "Data", fs::copy_options::recursive);
+        fs::current_path(dir);
+    }
+    void TearDown() override
+    {
+        fs::current_path(home);
+        fs::remove_all(dir);
+    }
+    void Write(const char* file, const std::string& bytes)
     {
         std::ofstream(file, std::ios::binary) << bytes;
     }
 
-    // A BMP header that claims a picture 0 pixels wide.
-    std::string ZeroWideBmp()
-    {
-        unsigned char header[54] = {'B', 'M', 54, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
-                                    0,   0,   0,  0, 0, 0, 0, 48, 0, 0, 0,  1, 0, 24, 0};
-        return std::string((const char*)header, sizeof header);
-    }
+    fs::path home = fs::current_path();
+    fs::path dir = fs::temp_directory_path() / ("glowfront-input-" + std::to_string(getpid()));
+};
 
-    std::string Head(const fs::path& file, size_t bytes)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::string data(bytes, '\0');
-        in.read(&data[0], bytes);
-        data.resize(in.gcount());
-        return data;
-    }
-}
-
-TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
+TEST_F(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
 {
-    struct Case
+    const struct
     {
-        const char* content;
+        const char* content; // null: no file at all
         int cap;
         const char* message;
-    };
-    const Case cases[] = {
-        {nullptr, 1500, ""}, // no file at all
+    } cases[] = {
+        {nullptr, 1500, ""},
         {"", 1500, ""},
         {"[Other]\nMaxUnits = 10\n", 1500, ""},
         {"[Limits]\nSpeed = 3\n", 1500, ""},
@@ -77,14 +50,14 @@ TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
         {"[Limits]\nMaxUnits = lots\n", 1500, "not a whole number"},
         {"[Limits]\nMaxUnits = 12abc\n", 1500, "not a whole number"},
     };
-    ScratchRunFolder folder;
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
+        SCOPED_TRACE(c.content ? c.content : "(missing)");
         fs::remove("MaxUnits.cfg");
         if (c.content)
             Write("MaxUnits.cfg", c.content);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(c.cap, ReadMaxUnits("MaxUnits.cfg")) << (c.content ? c.content : "(missing)");
+        EXPECT_EQ(c.cap, ReadMaxUnits("MaxUnits.cfg"));
         std::string said = testing::internal::GetCapturedStderr();
         if (*c.message)
             EXPECT_NE(std::string::npos, said.find(c.message)) << said;
@@ -93,49 +66,47 @@ TEST(BadInput, MaxUnitsFallsBackToItsDefaultAndSaysWhyWhenTheValueIsNoNumber)
     }
 }
 
-TEST(BadInput, EveryBrokenPictureIsNamedAndNothingStaysLoaded)
+TEST_F(BadInput, EveryBrokenPictureIsNamedAndNothingStaysLoaded)
 {
-    const char* start[6] = {"Title", "RedWins", "BlueWins", "VsComputer", "VsPlayer", "Exit"};
-    const char* tiles[4] = {"Floor", "Hive", "Trainer", "Thorns"};
-    ScratchRunFolder folder;
+    // Missing, empty, not a picture, a BMP header that claims a picture 0 pixels wide, and a
+    // picture cut short.
+    const unsigned char zeroWide[54] = {'B', 'M', 54, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
+                                        0,   0,   0,  0, 0, 0, 0, 48, 0, 0, 0,  1, 0, 24, 0};
+    const std::string damages[4] = {"", "", "not a picture at all",
+                                    std::string((const char*)zeroWide, sizeof zeroWide)};
+    const int pictures[] = {PIC_Title,    PIC_RedWins,  PIC_BlueWins, PIC_VsComputer,
+                            PIC_VsPlayer, PIC_HostGame, PIC_JoinGame, PIC_Exit,
+                            PIC_Floor,    PIC_Hive,     PIC_Trainer,  PIC_Thorns};
     ReleaseTiles();
-    for (int damage = 0; damage < 5; damage++)
-        for (int i = 0; i < 10; i++)
+    for (int d = 0; d < 5; d++)
+        for (int picture : pictures)
         {
-            std::string name = std::string("Data/") + (i < 6 ? start[i] : tiles[i - 6]) + ".bmp";
-            std::string good = Head(name, 1 << 21);
-            if (damage == 0)
-                fs::remove(name);
-            if (damage == 1)
-                Write(name, "");
-            if (damage == 2)
-                Write(name, "not a picture at all");
-            if (damage == 3)
-                Write(name, ZeroWideBmp());
-            if (damage == 4)
-                Write(name, good.substr(0, 2000));
-
-            BITMAP* pictures[6];
+            const char* name = PicturePath(picture);
+            SCOPED_TRACE(testing::Message() << name << " damaged " << d);
+            std::ifstream good(home / name, std::ios::binary);
+            std::string cut(2000, '\0');
+            good.read(&cut[0], cut.size());
+            d ? Write(name, d < 4 ? damages[d] : cut) : (void)fs::remove(name);
+            BITMAP* loaded[START_PICTURES];
             const char* failed = nullptr;
-            if (i < 6)
-                failed = LoadStartPictures(pictures);
+            if (picture < PIC_Floor || picture > PIC_Thorns)
+                failed = LoadStartPictures(loaded);
             else if (BuildTiles(&failed))
                 failed = nullptr;
-            ASSERT_NE(nullptr, failed) << name << " damaged " << damage;
-            EXPECT_EQ(name, failed);
+            ASSERT_NE(nullptr, failed);
+            EXPECT_STREQ(name, failed);
             EXPECT_TRUE(g_pvTileTypes.empty());
-            Write(name, good);
+            fs::copy_file(home / name, name, fs::copy_options::overwrite_existing);
         }
-
     // A tile source of another size is scaled to a tile.
     BITMAP* big = create_bitmap(64, 64);
     clear_to_color(big, makecol(200, 100, 50));
-    save_bmp("Data/Floor.bmp", big, nullptr);
+    save_bmp(PicturePath(PIC_Floor), big, nullptr);
     destroy_bitmap(big);
     ASSERT_TRUE(BuildTiles());
-    EXPECT_EQ(32, g_pvTileTypes[1]->GetLit()->w);
-    EXPECT_EQ(makecol(200, 100, 50), getpixel(g_pvTileTypes[1]->GetLit(), 16, 16));
+    EXPECT_EQ(32, g_pvTileTypes[TILE_FLOOR]->GetLit()->w);
+    EXPECT_EQ(makecol(200, 100, 50), getpixel(g_pvTileTypes[TILE_FLOOR]->GetLit(), 16, 16));
     ReleaseTiles();
-    fs::current_path(folder.home);
+    fs::current_path(home);
     ASSERT_TRUE(BuildTiles());
 }

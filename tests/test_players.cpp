@@ -1,90 +1,65 @@
-#include <gtest/gtest.h>
-
 #include <typeinfo>
 
-#include "Main.h"
 #include "TestSupport.h"
 #include "zolCmdClear.h"
 #include "zolCmdGo.h"
 #include "zolCmdHive.h"
 #include "zolCmdThorns.h"
 #include "zolCmdTrainer.h"
-#include "zolMap.h"
-#include "zolTile.h"
 
-enum
+namespace
 {
-    LEFT,
-    RIGHT,
-    UP,
-    DOWN,
-    NORTH,
-    EAST,
-    SOUTH,
-    WEST,
-    CLEAR,
-    THORNS,
-    TRAINER,
-    HIVE,
-    REMOVE
-};
-struct Player
-{
-    bool side;
-    void (*tick)(int*, zolMap*, int, int);
-    int keys[13];
-};
-// Scancodes by action: red A D W S, Y J H G T B N M U; blue the arrows, keypad 8 6 5 4 7 1 2 3 9.
-static const Player RED = {true, DoPlayer1, {1, 4, 23, 19, 25, 10, 8, 7, 20, 2, 14, 13, 21}};
-static const Player BLUE = {false, DoPlayer2, {82, 83, 84, 85, 45, 43, 42, 41, 44, 38, 39, 40, 46}};
+    // Sets the side's keys (bit 1 << zolSideKey) in key[], clears its others and lets the side's
+    // keyboard play one tick; returns the keys still set afterwards.
+    unsigned Tick(bool red, int* cursor, zolMap* map, unsigned pressed)
+    {
+        const int* keys = red ? g_dwvRedKeys : g_dwvBlueKeys;
+        for (int k = 0; k < SIDE_KEYS; k++)
+            key[keys[k]] = pressed >> k & 1;
+        zolKeyboardSide(red).Tick(cursor, map, map->GetWidth(), map->GetHeight());
+        unsigned held = 0;
+        for (int k = 0; k < SIDE_KEYS; k++)
+            held |= (key[keys[k]] ? 1u : 0u) << k;
+        return held;
+    }
 
-// Sets the side's keys of the given actions (bit 1 << action), clears its others and runs one
-// tick; returns the actions whose keys are still set afterwards.
-static int Tick(const Player& p, int* cursor, zolMap* map, int pressed)
-{
-    for (int a = LEFT; a <= REMOVE; a++)
-        key[p.keys[a]] = pressed >> a & 1;
-    p.tick(cursor, map, map->GetWidth(), map->GetHeight());
-    int held = 0;
-    for (int a = LEFT; a <= REMOVE; a++)
-        held |= !!key[p.keys[a]] << a;
-    return held;
-}
-
-static const std::type_info& Cmd(zolMap* map, int x, bool side)
-{
-    zolCommand* cmd = map->GetTile(x, 0)->GetCommand(side);
-    return cmd ? typeid(*cmd) : typeid(void);
+    const std::type_info& Cmd(zolMap* map, int x, bool side)
+    {
+        zolCommand* cmd = map->GetTile(x, 0)->GetCommand(side);
+        return cmd ? typeid(*cmd) : typeid(void);
+    }
 }
 
 TEST(HumanSide, EachPlaceKeyWorksOnlyWhereAllowedAndItsCommandLeavesItsKindOfTile)
 {
+    // By key from SK_NORTH: the command placed, and the tile's kind once it is carried through.
     const std::type_info* placed[8] = {
         &typeid(zolCmdNorth), &typeid(zolCmdEast),   &typeid(zolCmdSouth),   &typeid(zolCmdWest),
         &typeid(zolCmdClear), &typeid(zolCmdThorns), &typeid(zolCmdTrainer), &typeid(zolCmdHive)};
-    const int leaves[8] = {1, 1, 1, 1, 1, 4, 3, 2}; // tile type once carried through
-    for (const Player& p : {RED, BLUE})
-        for (int a = NORTH; a <= HIVE; a++)
+    const int leaves[8] = {TILE_FLOOR, TILE_FLOOR,  TILE_FLOOR,   TILE_FLOOR,
+                           TILE_FLOOR, TILE_THORNS, TILE_TRAINER, TILE_HIVE};
+    for (bool red : {true, false})
+        for (int k = SK_NORTH; k <= SK_HIVE; k++)
         {
+            SCOPED_TRACE(testing::Message() << (red ? "red" : "blue") << " key " << k);
             // Own floor at health 16 and 17, then rock. (The other side's floor refuses any
             // command of its own accord.)
-            zolMap* map = MakeFloorMap(3, 1, p.side ? 3 : 0, 17);
+            zolMap* map = MakeFloorMap(3, 1, red ? 3 : 0, 17);
             map->GetTile(0, 0)->SetHealth(16);
-            map->SetTile(2, 0, g_pvTileTypes[0]);
-            zolTile* tile = map->GetTile(a == CLEAR ? 2 : 1, 0);
+            map->SetTile(2, 0, g_pvTileTypes[TILE_ROCK]);
+            zolTile* tile = map->GetTile(k == SK_CLEAR ? 2 : 1, 0);
             for (int x = 0; x < 3; x++)
             {
                 int cursor[2] = {x, 0};
-                EXPECT_EQ(0, Tick(p, cursor, map, 1 << a)); // spent even where refused
-                EXPECT_EQ(map->GetTile(x, 0) == tile ? *placed[a - NORTH] : typeid(void),
-                          Cmd(map, x, p.side))
-                    << a << x;
+                EXPECT_EQ(0u, Tick(red, cursor, map, 1u << k)) << "spent even where refused";
+                EXPECT_EQ(map->GetTile(x, 0) == tile ? *placed[k - SK_NORTH] : typeid(void),
+                          Cmd(map, x, red))
+                    << "at " << x;
             }
-            for (int i = 0; i < 200000 && a >= CLEAR && tile->GetCommand(p.side); i++)
-                a == CLEAR ? tile->GetCommand(p.side)->Collision(p.side) : tile->Update();
-            EXPECT_TRUE(tile->GetType() == g_pvTileTypes[leaves[a - NORTH]] &&
-                        tile->IsLit() == p.side)
-                << a;
+            for (int i = 0; i < 200000 && k >= SK_CLEAR && tile->GetCommand(red); i++)
+                k == SK_CLEAR ? tile->GetCommand(red)->Collision(red) : tile->Update();
+            EXPECT_EQ(g_pvTileTypes[leaves[k - SK_NORTH]], tile->GetType());
+            EXPECT_EQ(red, tile->IsLit());
             delete map;
         }
 }
@@ -94,10 +69,10 @@ TEST(HumanSide, EachPlaceKeyWorksOnlyWhereAllowedAndItsCommandLeavesItsKindOfTil
 TEST(HumanSide, MovesStopAtEveryEdgeAndActionsFollowTheMoveInOrderRemovingOnlyTheSidesOwn)
 {
     zolMap* map = MakeFloorMap(5, 2, 3, 17);
-    map->SetTile(4, 0, g_pvTileTypes[0]);
-    const int L = 1 << LEFT, R = 1 << RIGHT, U = 1 << UP, D = 1 << DOWN, N = 1 << NORTH,
-              X = 1 << REMOVE;
-    const int ticks[][7] = {
+    map->SetTile(4, 0, g_pvTileTypes[TILE_ROCK]);
+    const unsigned L = 1 << SK_LEFT, R = 1 << SK_RIGHT, U = 1 << SK_UP, D = 1 << SK_DOWN,
+                   N = 1 << SK_NORTH, X = 1 << SK_REMOVE, C = 1 << SK_CLEAR;
+    const unsigned ticks[][7] = {
         // red, x, y, keys, ex, ey, held
         // Each edge blocks its key and leaves it set; a step is one tile.
         {1, 0, 0, L | U, 0, 0, L | U},
@@ -111,26 +86,30 @@ TEST(HumanSide, MovesStopAtEveryEdgeAndActionsFollowTheMoveInOrderRemovingOnlyTh
         // Left and right cancel; East then West leaves West.
         {1, 1, 0, L | R, 1, 0, 0},
         {0, 1, 0, L | R, 1, 0, 0},
-        {1, 0, 0, 1 << EAST | 1 << WEST, 0, 0, 0},
+        {1, 0, 0, 1 << SK_EAST | 1 << SK_WEST, 0, 0, 0},
         // The cursor moves before North, and Remove comes after it. Both Clear the rock; red
         // Removes on the rock and on blue floor, blue on red floor.
         {1, 0, 0, R | N, 1, 0, 0},
         {1, 2, 0, N | X, 2, 0, 0},
-        {1, 4, 0, 1 << CLEAR, 4, 0, 0},
-        {0, 4, 0, 1 << CLEAR, 4, 0, 0},
+        {1, 4, 0, C, 4, 0, 0},
+        {0, 4, 0, C, 4, 0, 0},
         {0, 3, 0, N, 3, 0, 0},
         {1, 4, 0, X, 4, 0, 0},
         {1, 3, 0, X, 3, 0, 0},
         {0, 1, 0, X, 1, 0, 0}};
     for (auto [red, x, y, keys, ex, ey, held] : ticks)
     {
-        int cursor[2] = {x, y}, left = Tick(red ? RED : BLUE, cursor, map, keys);
-        EXPECT_TRUE(cursor[0] == ex && cursor[1] == ey && left == held)
-            << red << " at " << x << "," << y << ": " << keys;
+        SCOPED_TRACE(testing::Message() << red << " at " << x << "," << y << ": " << keys);
+        int cursor[2] = {(int)x, (int)y};
+        EXPECT_EQ(held, Tick(red, cursor, map, keys));
+        EXPECT_EQ((int)ex, cursor[0]);
+        EXPECT_EQ((int)ey, cursor[1]);
     }
-    EXPECT_TRUE(Cmd(map, 0, true) == typeid(zolCmdWest) &&
-                Cmd(map, 1, true) == typeid(zolCmdNorth));
-    EXPECT_TRUE(Cmd(map, 2, true) == typeid(void) && Cmd(map, 3, false) == typeid(zolCmdNorth));
-    EXPECT_TRUE(Cmd(map, 4, true) == typeid(void) && Cmd(map, 4, false) == typeid(zolCmdClear));
+    EXPECT_EQ(typeid(zolCmdWest), Cmd(map, 0, true));
+    EXPECT_EQ(typeid(zolCmdNorth), Cmd(map, 1, true));
+    EXPECT_EQ(typeid(void), Cmd(map, 2, true));
+    EXPECT_EQ(typeid(zolCmdNorth), Cmd(map, 3, false));
+    EXPECT_EQ(typeid(void), Cmd(map, 4, true));
+    EXPECT_EQ(typeid(zolCmdClear), Cmd(map, 4, false));
     delete map;
 }

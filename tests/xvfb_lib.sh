@@ -1,9 +1,18 @@
 # Shared by the end-to-end scripts: a private X server, the real game in it, keys the game can
 # see, and looks at the screen. Sourced with the game binary and its run folder as $1 and $2.
+# Nothing here passes for want of a look: a missing or failing tool, an unreadable screenshot or
+# an empty measure is a fault, and any fault fails the script whatever its checks said.
 set -u
 GAME=$(readlink -f "$1") RUN=$(readlink -f "$2")
-for tool in Xvfb xdotool; do command -v $tool >/dev/null || { echo "skipped: no $tool"; exit 77; }; done
+for t in Xvfb xdotool import convert compare; do command -v $t >/dev/null || { echo "FAIL: no $t"; exit 1; }; done
 WORK=$(mktemp -d) XVFB_PID='' GAME_PID='' WIN='' PASS=0 FAIL=0
+# The orders' colours: orange for red, light blue for blue.
+RED_MARK='r == 255 && g >= 127 && g <= 159 && b < 64' BLUE_MARK='b == 255 && g >= 127 && g <= 159 && r < 64'
+fault() { echo "FAULT: $*" | tee -a "$WORK/faults" >&2; return 1; }
+convert() { command convert "$@" || fault "convert $*"; }
+import() { command import "$@" || fault "import $*"; }
+xdotool() { command xdotool "$@" || fault "xdotool $*"; }
+compare() { command compare "$@"; local s=$?; [ $s -le 1 ] || fault "compare $*"; return $s; }
 
 stop_game() {
     [ -n "$GAME_PID" ] || return 0
@@ -21,15 +30,12 @@ Xvfb -displayfd "$dfd" -screen 0 "${XVFB_SCREEN:-640x480x24}" -nolisten tcp >"$W
 XVFB_PID=$!
 exec {dfd}>&-
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+[ -s "$WORK/display" ] || { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 DISPLAY=:$(head -1 "$WORK/display")
 export DISPLAY
 
 # start_game [DIR]: runs the game with DIR (default the run folder) as its working directory.
-start_game() {
-    (cd "${1:-$RUN}" && exec "$GAME") >"$WORK/game.out" 2>&1 &
-    GAME_PID=$!
-}
+start_game() { (cd "${1:-$RUN}" && exec "$GAME") >"$WORK/game.out" 2>&1 & GAME_PID=$!; }
 # find_window: waits up to 15 s for the game's window and gives it the keyboard.
 find_window() {
     WIN=$(timeout 15 xdotool search --sync --name '^glowfront$' | head -1)
@@ -45,25 +51,35 @@ wait_title() {
 }
 # press KEY...: the game looks at its key state once per pass, so a quick tap can fall between
 # two looks; each key is held for a moment and the game is given time to act on it.
-press() {
-    for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done
+press() { for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done; }
+# choose_exit: from anywhere in the title menu, which does not wrap, to Exit, the last entry.
+choose_exit() { press Down Down Down Down Return; }
+# shot FILE: the screen, and a fault unless a whole 640 x 480 picture can be read back from FILE.
+shot() {
+    rm -f "$1"; import -window root "$1"
+    [ "$(command convert "$1" -format %wx%h info: 2>/dev/null)" = 640x480 ] || fault "no screenshot in $1"
 }
-shot() { import -window root "$1"; }
+# keep NAME [SECONDS]: with GLOWFRONT_DOCS set, the screen after SECONDS is the picture NAME there.
+keep() { [ -z "${GLOWFRONT_DOCS:-}" ] || { sleep "${2:-0}"; shot "$GLOWFRONT_DOCS/$1"; }; }
+# measure WHAT PATTERN COMMAND...: the command's output if it matches the pattern; else a fault
+# and nothing, so that no missing measure passes for a number.
+measure() { local out; out=$("${@:3}") && [[ $out =~ $2 ]] && echo "$out" || fault "$1: '$out'"; }
 # avg FILE X Y W H: mean colour of a rectangle as "r g b", 0..255.
 avg() {
-    convert "$1" -crop "$4x$5+$2+$3" +repage -scale '1x1!' \
-        -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+    measure "mean of $1" '^[0-9]+ [0-9]+ [0-9]+$' convert "$1" -crop "$4x$5+$2+$3" +repage \
+        -scale '1x1!' -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
 }
-# count FILE X Y W H EXPR: pixels of a rectangle for which the awk EXPR on r, g, b (0..255) holds;
-# nothing at all when the picture cannot be read, so that no count of 0 passes by mistake.
-count() {
+# count FILE X Y W H EXPR: pixels of a rectangle for which the awk EXPR on r, g, b (0..255) holds.
+count() { measure "count in $1" '^[0-9]+$' pixels "$@"; }
+pixels() {
     convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 rgb:- | od -An -v -tu1 -w3 |
         awk "{ r = \$1; g = \$2; b = \$3 } ($6) { n++ } END { if (NR) print n + 0 }"
 }
-# differ A B X Y W H: pixels of a rectangle that are not the same in the two pictures, or "error".
-differ() {
+# differ A B X Y W H: pixels of a rectangle that are not the same in the two pictures.
+differ() { measure "difference of $1 and $2" '^[0-9]+$' differing "$@"; }
+differing() {
     compare -metric AE "$1[$5x$6+$3+$4]" "$2[$5x$6+$3+$4]" null: 2>&1 |
-        awk '$1 ~ /^[0-9][0-9.e+]*$/ { printf "%d", $1; ok = 1 } END { if (!ok) print "error" }'
+        awk '$1 ~ /^[0-9][0-9.e+]*$/ { printf "%d", $1 }'
 }
 # wait_exit SECONDS: sets STATUS to the game's exit status, or to 124 if it still runs by then.
 wait_exit() {
@@ -77,4 +93,8 @@ check() {
     local what=$1; shift
     if "$@"; then PASS=$((PASS + 1)); echo "ok   $what"; else FAIL=$((FAIL + 1)); echo "FAIL $what"; return 1; fi
 }
-finish() { echo "$PASS passed, $FAIL failed"; [ "$FAIL" -eq 0 ]; }
+# finish: the summary; every fault counts as a failed check.
+finish() {
+    FAIL=$((FAIL + $(cat "$WORK/faults" 2>/dev/null | wc -l)))
+    echo "$PASS passed, $FAIL failed"; [ "$FAIL" -eq 0 ] && [ "$PASS" -gt 0 ]
+}
