@@ -146,7 +146,7 @@ int GameMain(int argc, char** argv)
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");
     SetFrameCap(settings.frameCap);
 
-    zu_dwMaxUnits = ReadMaxUnits("MaxUnits.cfg");
+    zu_dwMaxUnits = ReadMaxUnits(FindSettingsFile("MaxUnits.cfg").c_str());
 
     BITMAP* backBuffer = create_bitmap(PICTURE_W, PICTURE_H);
     if (!backBuffer)

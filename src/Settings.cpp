@@ -9,6 +9,8 @@
 
 #include <allegro.h>
 
+#include "Paths.h"
+
 namespace
 {
     bool Readable(const std::string& path)
@@ -53,10 +55,10 @@ std::string FindSettingsFile(const char* name)
         dir = xdg;
     else if (const char* home = getenv("HOME"); home && *home)
         dir = std::string(home) + "/.config";
-    else
-        return "";
     std::string path = dir + "/glowfront/" + name;
-    return Readable(path) ? path : "";
+    if (!dir.empty() && Readable(path))
+        return path;
+    return InstalledDataFile(name);
 }
 
 zolSettings ReadSettings(const std::string& file)
