@@ -237,7 +237,7 @@ int GameMain(int argc, char** argv)
     WatchDisplayConnection();
     SetFrameCap(settings.frameCap);
 
-    zu_dwMaxUnits = ReadMaxUnits("MaxUnits.cfg");
+    zu_dwMaxUnits = ReadMaxUnits(FindSettingsFile("MaxUnits.cfg").c_str());
 
     BITMAP* backBuffer = create_bitmap(PICTURE_W, PICTURE_H);
     if (!backBuffer)

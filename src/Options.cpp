@@ -63,7 +63,8 @@ const char* UsageText()
            "  --version          show the version and leave\n"
            "\n"
            "Keys: F1 in the game shows both players' keys. Settings: glowfront.cfg and\n"
-           "MaxUnits.cfg, in the working directory or ~/.config/glowfront/.\n";
+           "MaxUnits.cfg, in the working directory, ~/.config/glowfront/ or the game's\n"
+           "installed data folder. The manual, glowfront(6), tells more.\n";
 }
 
 bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error)

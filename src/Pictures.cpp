@@ -1,5 +1,9 @@
 #include "Pictures.h"
 
+#include <string>
+
+#include "Paths.h"
+
 namespace
 {
 #define GLOWFRONT_PICTURE_NAME(name) #name,
@@ -17,5 +21,15 @@ const char* PictureName(int picture)
 
 const char* PicturePath(int picture)
 {
-    return picture >= 0 && picture < PICTURE_COUNT ? PATHS[picture] : nullptr;
+    if (picture < 0 || picture >= PICTURE_COUNT)
+        return nullptr;
+    std::string found = FindDataFile(PATHS[picture]);
+    if (found.empty() || found == PATHS[picture])
+        return PATHS[picture];
+    // Callers keep the pointer to name a picture that failed to load; the installed path never
+    // changes during a run, so it is stored once.
+    static std::string installed[PICTURE_COUNT];
+    if (installed[picture].empty())
+        installed[picture] = found;
+    return installed[picture].c_str();
 }

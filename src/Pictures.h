@@ -30,7 +30,8 @@ enum zolPicture
 
 // "Title" for PIC_Title; null for a number outside the list.
 const char* PictureName(int picture);
-// The path the game loads it from, relative to the working directory: "Data/Title.bmp".
+// The path the game loads it from: "Data/Title.bmp" in the working directory, else the installed
+// copy (Paths.h); "Data/Title.bmp" when neither can be read. Valid for the whole run.
 const char* PicturePath(int picture);
 
 #endif

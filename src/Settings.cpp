@@ -9,6 +9,7 @@
 
 #include <allegro.h>
 
+#include "Paths.h"
 #include "zolFileCheck.h"
 
 namespace
@@ -55,10 +56,10 @@ std::string FindSettingsFile(const char* name)
         dir = xdg;
     else if (const char* home = getenv("HOME"); home && *home)
         dir = std::string(home) + "/.config";
-    else
-        return "";
     std::string path = dir + "/glowfront/" + name;
-    return Readable(path) ? path : "";
+    if (!dir.empty() && Readable(path))
+        return path;
+    return InstalledDataFile(name);
 }
 
 bool UseSettingsFile(const std::string& file, std::string* text)

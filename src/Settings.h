@@ -15,7 +15,8 @@ struct zolSettings
 };
 
 // Where a settings file is read from: the working directory, else $XDG_CONFIG_HOME/glowfront/
-// (~/.config/glowfront/ when that is unset). Empty when it is in neither.
+// (~/.config/glowfront/ when that is unset), else the installed data folder (Paths.h). Empty
+// when it is in none of them.
 std::string FindSettingsFile(const char* name);
 
 // The settings in file (which may be missing).

@@ -1,7 +1,8 @@
 // Draws every picture Glowfront loads. The art lives here as code rather than
 // as binary files so it can be reviewed, tweaked and rebuilt byte for byte.
 //
-//   makepictures OUTDIR
+//   makepictures OUTDIR            the game's pictures, as BMP files
+//   makepictures --icons OUTDIR    the desktop's icon at four sizes, as PNG files
 //
 // Everything is drawn with Allegro primitives on 24-bit memory bitmaps.
 // Magenta is Allegro's mask colour, so the menu entries and build icons keep
@@ -10,6 +11,7 @@
 #include <allegro.h>
 
 #include "Pictures.h"
+#include "Png.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -575,6 +577,88 @@ namespace
         return MenuEntry("JOIN A NETWORK GAME");
     }
 
+    // The desktop's icon: a dark tile lit from one corner by red and from the other by blue, a
+    // hive between the two fronts and a few units of each side. Drawn large on the mask, so that
+    // shrinking it (Shrink) gives soft edges at every size.
+    BITMAP* IconMaster(int s)
+    {
+        BITMAP* b = NewBitmap(s, s, Mask());
+        const int lo = s / 16, hi = s - 1 - s / 16, r = s / 6;
+        rectfill(b, lo + r, lo, hi - r, hi, Col(kInk));
+        rectfill(b, lo, lo + r, hi, hi - r, Col(kInk));
+        for (int cx : {lo + r, hi - r})
+            for (int cy : {lo + r, hi - r})
+                circlefill(b, cx, cy, r, Col(kInk));
+        for (int y = 0; y < s; ++y)
+            for (int x = 0; x < s; ++x)
+                if (!IsMask(b, x, y))
+                {
+                    float red = 1.0f - std::hypot(float(x - lo), float(hi - y)) / (0.95f * s);
+                    float blue = 1.0f - std::hypot(float(hi - x), float(y - lo)) / (0.95f * s);
+                    AddLight(b, x, y, {230, 70, 10}, red > 0 ? 1.3f * red * red : 0);
+                    AddLight(b, x, y, {20, 90, 230}, blue > 0 ? 1.3f * blue * blue : 0);
+                }
+        Hexagon(b, s / 2, s / 2, s * 0.25f, {50, 26, 4});
+        Hexagon(b, s / 2, s / 2, s * 0.21f, {255, 215, 110});
+        Hexagon(b, s / 2, s / 2, s * 0.11f, {225, 150, 40});
+        circlefill(b, s / 2, s / 2, s / 32, makecol(60, 30, 6));
+        // Red's units come up from the lower left, blue's down from the upper right.
+        const float units[][2] = {{0.20f, 0.70f}, {0.30f, 0.80f}, {0.18f, 0.56f}, {0.42f, 0.78f}};
+        const int u = s / 28;
+        for (const auto& p : units)
+            for (bool red : {true, false})
+            {
+                int x = Round((red ? p[0] : 1 - p[0]) * s), y = Round((red ? p[1] : 1 - p[1]) * s);
+                rectfill(b, x - 2 * u, y - 2 * u, x + 2 * u, y + 2 * u, Col(kInk));
+                rectfill(b, x - u, y - u, x + u, y + u,
+                         red ? makecol(255, 150, 60) : makecol(90, 180, 255));
+            }
+        return b;
+    }
+
+    // size x size RGBA pixels from a master whose side is a whole multiple of size: each pixel
+    // is the mean of the master's opaque pixels in its block, as opaque as they cover the block.
+    std::vector<unsigned char> Shrink(BITMAP* master, int size)
+    {
+        const int f = master->w / size;
+        std::vector<unsigned char> rgba;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+            {
+                long r = 0, g = 0, bl = 0, n = 0;
+                for (int v = y * f; v < (y + 1) * f; ++v)
+                    for (int h = x * f; h < (x + 1) * f; ++h)
+                        if (!IsMask(master, h, v))
+                        {
+                            int p = getpixel(master, h, v);
+                            r += getr(p), g += getg(p), bl += getb(p), ++n;
+                        }
+                long m = std::max(n, 1L);
+                rgba.insert(rgba.end(), {(unsigned char)(r / m), (unsigned char)(g / m),
+                                         (unsigned char)(bl / m),
+                                         (unsigned char)((n * 255 + f * f / 2) / (f * f))});
+            }
+        return rgba;
+    }
+
+    // The icon at each size the desktop's icon theme asks for: DIR/glowfront-SIZE.png.
+    int WriteIcons(const std::string& dir)
+    {
+        BITMAP* master = IconMaster(1024);
+        int status = 0;
+        for (int size : {32, 64, 128, 256})
+        {
+            std::string path = dir + "/glowfront-" + std::to_string(size) + ".png";
+            if (!WritePng(path.c_str(), size, size, Shrink(master, size)))
+            {
+                std::fprintf(stderr, "makepictures: cannot write %s\n", path.c_str());
+                status = 1;
+            }
+        }
+        destroy_bitmap(master);
+        return status;
+    }
+
 // One drawing function per picture, named as the picture: a picture added to the game's list
 // and not drawn here does not compile.
 #define DRAWER(name) name,
@@ -585,9 +669,10 @@ namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    bool icons = argc == 3 && std::string(argv[1]) == "--icons";
+    if (argc != 2 && !icons)
     {
-        std::fprintf(stderr, "usage: makepictures OUTDIR\n");
+        std::fprintf(stderr, "usage: makepictures OUTDIR | makepictures --icons OUTDIR\n");
         return 1;
     }
     if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
@@ -596,6 +681,8 @@ int main(int argc, char** argv)
         return 1;
     }
     set_color_depth(24);
+    if (icons)
+        return WriteIcons(argv[2]);
     for (int i = 0; i < PICTURE_COUNT; ++i)
     {
         std::string path = std::string(argv[1]) + "/" + PictureName(i) + ".bmp";
