@@ -158,13 +158,7 @@ namespace
             ShowPicture(backBuffer);
             zolSoundFrame();
 
-            if (TakePress(KEY_F11))
-                ToggleFullscreen();
-            if (TakePress(KEY_F3))
-                zolSoundToggleMute();
-            if (TakeFocusLost())
-                for (int k = 0; k < KEY_MAX; k++)
-                    key[k] = 0;
+            AnswerCommonKeys();
             if (!quit && TakePress(KEY_F1))
                 ShowHelp(backBuffer);
         }

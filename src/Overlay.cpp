@@ -9,6 +9,7 @@
 
 #include "HumanSide.h"
 #include "Screen.h"
+#include "zolSound.h"
 
 namespace
 {
@@ -92,6 +93,19 @@ void WatchPresses()
     for (int k = 0; k < KEY_MAX; k++)
         g_bvPressed[k] = g_bvDown[k] = false;
     keyboard_lowlevel_callback = OnKey;
+}
+
+bool AnswerCommonKeys()
+{
+    if (TakePress(KEY_F11))
+        ToggleFullscreen();
+    if (TakePress(KEY_F3))
+        zolSoundToggleMute();
+    if (!TakeFocusLost())
+        return false;
+    for (int k = 0; k < KEY_MAX; k++)
+        key[k] = 0;
+    return true;
 }
 
 bool TakePress(int scancode)

@@ -22,6 +22,10 @@ void DimPicture(BITMAP* bmp);
 // Shows picture until one of keys is pressed, answering F11 meanwhile; returns that key, released
 // and cleared.
 int WaitForKey(BITMAP* picture, std::initializer_list<int> keys);
+// The keys every screen answers alike: F11 switches window and full screen, F3 the sound. A lost
+// focus lets go of every held key, as the window hears nothing of their release; true then.
+bool AnswerCommonKeys();
+
 // Starts counting presses of every key; once, after the keyboard is installed.
 void WatchPresses();
 // True once for each time the key went down since the last look; the press is then spent, and

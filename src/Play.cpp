@@ -50,29 +50,12 @@ namespace
             rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
     }
 
-    // Every held key is let go: a key held when the window lost the focus would otherwise stay
-    // down, as the window hears nothing of its release.
-    void ReleaseAllKeys()
-    {
-        for (int k = 0; k < KEY_MAX; k++)
-            key[k] = 0;
-    }
-
-    // The keys that stop the match for a moment: P or a lost focus pause it, F1 shows the keys,
-    // F11 changes the screen. False when the player leaves the match from the pause.
+    // The keys that stop the match for a moment: P or a lost focus pause it, F1 shows the keys;
+    // and those every screen answers. False when the player leaves the match from the pause.
     bool AnswerShellKeys(BITMAP* frame)
     {
-        if (TakePress(KEY_F11))
-            ToggleFullscreen();
-        if (TakePress(KEY_F3))
-            zolSoundToggleMute();
         bool keepPlaying = true;
-        if (TakeFocusLost())
-        {
-            ReleaseAllKeys();
-            keepPlaying = ShowPaused(frame);
-        }
-        else if (TakePress(KEY_P))
+        if (AnswerCommonKeys() || TakePress(KEY_P))
             keepPlaying = ShowPaused(frame);
         else if (TakePress(KEY_F1))
             ShowHelp(frame);
@@ -257,10 +240,14 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
         recorder->Tick(input, tick, tick % 100 == 0 ? HashRules(match.GetMap()) : 0);
     };
     g_dwMainTime = 0;
+    bool left = false; // this player pressed Esc
     while (!match.IsOver() && net.GetState() == zolNetSession::PLAYING)
     {
         if (key[KEY_ESC])
+        {
+            left = true;
             net.End("the other player left");
+        }
         // The clock says how many ticks are due; a tick whose keys are late waits for them.
         int due = g_dwMainTime;
         int ran =
@@ -271,12 +258,7 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
         ShowPicture(backBuffer);
         zolSoundFrame();
         // Both machines must tick on, so nothing here stops the match: no pause, no help.
-        if (TakePress(KEY_F11))
-            ToggleFullscreen();
-        if (TakePress(KEY_F3))
-            zolSoundToggleMute();
-        if (TakeFocusLost())
-            ReleaseAllKeys();
+        AnswerCommonKeys();
         WaitForFrame();
     }
     if (recorder)
@@ -284,10 +266,9 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
     g_bFlickerApart = false;
     if (match.IsOver())
         ShowOutcome(backBuffer, match.GetOutcome());
-    else
-    {
+    else if (left)
         while (key[KEY_ESC])
             rest(10);
+    else
         ShowMessage(backBuffer, net.GetMessage());
-    }
 }

@@ -26,7 +26,8 @@ trap 'exit 1' INT TERM HUP
 
 # Xvfb picks a free display itself and names it once it accepts clients.
 exec {dfd}>"$WORK/display"
-Xvfb -displayfd "$dfd" -screen 0 "${XVFB_SCREEN:-640x480x24}" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_SCREEN=${XVFB_SCREEN:-640x480x24}
+Xvfb -displayfd "$dfd" -screen 0 "$XVFB_SCREEN" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 exec {dfd}>&-
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
@@ -54,10 +55,11 @@ wait_title() {
 press() { for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done; }
 # choose_exit: from anywhere in the title menu, which does not wrap, to Exit, the last entry.
 choose_exit() { press Down Down Down Down Return; }
-# shot FILE: the screen, and a fault unless a whole 640 x 480 picture can be read back from FILE.
+# shot FILE: the screen, and a fault unless a picture of the whole screen can be read back from FILE.
 shot() {
     rm -f "$1"; import -window root "$1"
-    [ "$(command convert "$1" -format %wx%h info: 2>/dev/null)" = 640x480 ] || fault "no screenshot in $1"
+    [ "$(command convert "$1" -format %wx%h info: 2>/dev/null)" = "${XVFB_SCREEN%x*}" ] ||
+        fault "no screenshot in $1"
 }
 # keep NAME [SECONDS]: with GLOWFRONT_DOCS set, the screen after SECONDS is the picture NAME there.
 keep() { [ -z "${GLOWFRONT_DOCS:-}" ] || { sleep "${2:-0}"; shot "$GLOWFRONT_DOCS/$1"; }; }
