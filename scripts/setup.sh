@@ -1,6 +1,9 @@
 # Shared by ./play and ./check: install what is missing, then build.
 # Sourced, not run: the caller sets PACKAGES and reads BUILD_DIR.
 
+# What building the game needs, for every script that builds it.
+BUILD_PACKAGES="g++ cmake make liballegro4-dev libenet-dev libx11-dev zlib1g-dev"
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
