@@ -29,7 +29,7 @@ public:
 
     void Tick();    // one game tick: red's controller, blue's, the map's update
     void EndTest(); // over once more than 1000 ticks have run and a side has no unit
-    void Quit() { m_bOver = true; }
+    void Quit() { m_bOver = true; } // Esc: over once this pass's frame is shown
     // One frame: the map, both cursors (one zolFlickerRand() each), the frame rate
     // when asked, and the balance bars. bmp: at least the map's size plus a 32-pixel strip.
     void Draw(BITMAP* bmp, bool showFrameRate);
