@@ -22,7 +22,7 @@ quiet() { "$@" >$S/said 2>&1 || { cat $S/said; return 1; }; }
 play_from_root() {
     GAME=$1; XDG_CONFIG_HOME=$S/config start_game /; find_window
     check "$2: the title comes up" wait_title $S/title.png
-    press Down Down Return; wait_exit 5
+    choose_exit; wait_exit 5
     check "$2: Exit ends it with status 0 (got $STATUS)" [ "$STATUS" = 0 ]
 }
 
