@@ -188,20 +188,24 @@ namespace
         WaitForKey(backBuffer, {KEY_ENTER, KEY_ESC});
     }
 
-    // Until the other side answers, the match is agreed, or Esc gives up.
+    // Until the other side answers, the match is agreed, or Esc gives up. The network is looked
+    // at every 2 ms, so that the round trip the host measures for the delay is the link's own.
     bool WaitForOtherSide(BITMAP* backBuffer, zolNetSession& net, const std::string& text)
     {
-        while (net.Service() == zolNetSession::WAITING)
+        for (int look = 0; net.Service() == zolNetSession::WAITING; look++)
         {
-            clear_to_color(backBuffer, makecol(0, 0, 0));
-            textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
-                              makecol(255, 255, 255), -1);
-            textout_centre_ex(backBuffer, font, "Esc: give up", PICTURE_W / 2, 248,
-                              makecol(200, 200, 200), -1);
-            ShowPicture(backBuffer);
+            if (look % 25 == 0)
+            {
+                clear_to_color(backBuffer, makecol(0, 0, 0));
+                textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
+                                  makecol(255, 255, 255), -1);
+                textout_centre_ex(backBuffer, font, "Esc: give up", PICTURE_W / 2, 248,
+                                  makecol(200, 200, 200), -1);
+                ShowPicture(backBuffer);
+            }
             if (TakePress(KEY_ESC))
                 return false;
-            rest(20);
+            rest(2);
         }
         return net.GetState() == zolNetSession::PLAYING;
     }

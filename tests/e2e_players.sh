@@ -3,17 +3,7 @@
 # leaves there the README's pictures (docs/): title.png, two-players.png and match.png.
 . "$(dirname "$0")/xvfb_lib.sh"
 S=$WORK
-# Cursors flicker through (255, v, v) and (v, v, 255); orders are orange or light blue.
-RED_CURSOR='r == 255 && g == b' BLUE_CURSOR='b == 255 && r == g'
 FLOOR='r > 12 && r < 200 && r - b < 30 && r >= g && g >= b'   # grey stone, rock being black
-# cursor_at FILE X Y EXPR: the tile's whole top and left edges are in the cursor's colour; status 2
-# when the picture cannot be measured, which says neither yes nor no.
-cursor_at() {
-    local top left
-    top=$(count "$1" $(($2 * 32)) $(($3 * 32)) 32 1 "$4") &&
-        left=$(count "$1" $(($2 * 32)) $(($3 * 32)) 1 32 "$4") || return 2
-    [ "$top" -eq 32 ] && [ "$left" -eq 32 ]
-}
 # off_bases FILE EXPR: matching pixels on the map outside both bases, all rock at the start.
 off_bases() {
     echo $(($(count "$1" 0 0 640 448 "$2") - $(count "$1" 32 32 96 96 "$2") - $(count "$1" 512 320 96 96 "$2")))

@@ -5,7 +5,7 @@
 set -u
 GAME=$(readlink -f "$1") RUN=$(readlink -f "$2")
 for t in Xvfb xdotool import convert compare; do command -v $t >/dev/null || { echo "FAIL: no $t"; exit 1; }; done
-WORK=$(mktemp -d) XVFB_PID='' GAME_PID='' WIN='' PASS=0 FAIL=0
+WORK=$(mktemp -d) XVFB_PID='' XVFB_PIDS='' GAME_PID='' WIN='' PASS=0 FAIL=0
 # The orders' colours: orange for red, light blue for blue.
 RED_MARK='r == 255 && g >= 127 && g <= 159 && b < 64' BLUE_MARK='b == 255 && g >= 127 && g <= 159 && r < 64'
 fault() { echo "FAULT: $*" | tee -a "$WORK/faults" >&2; return 1; }
@@ -20,23 +20,28 @@ stop_game() {
     for child in $(ps -o pid= --ppid "$GAME_PID"); do kill "$child" 2>/dev/null; done
     kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; GAME_PID=''
 }
-cleanup() { stop_game; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null; rm -rf "$WORK"; }
+cleanup() { stop_game; for p in $XVFB_PIDS; do kill "$p" 2>/dev/null; done; rm -rf "$WORK"; }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
+# start_xvfb: one more private X server, of XVFB_SCREEN's size; sets XVFB_PID and NEW_DISPLAY.
 # Xvfb picks a free display itself and names it once it accepts clients.
-exec {dfd}>"$WORK/display"
 XVFB_SCREEN=${XVFB_SCREEN:-640x480x24}
-Xvfb -displayfd "$dfd" -screen 0 "$XVFB_SCREEN" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-exec {dfd}>&-
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
-DISPLAY=:$(head -1 "$WORK/display")
-export DISPLAY
+start_xvfb() {
+    local dfd file
+    file=$(mktemp "$WORK/display.XXXX")
+    exec {dfd}>"$file"
+    Xvfb -displayfd "$dfd" -screen 0 "$XVFB_SCREEN" -nolisten tcp >"$file.log" 2>&1 &
+    XVFB_PID=$! XVFB_PIDS="$XVFB_PIDS $!"
+    exec {dfd}>&-
+    for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+    [ -s "$file" ] || { echo "FAIL: Xvfb did not start"; cat "$file.log"; exit 1; }
+    NEW_DISPLAY=:$(head -1 "$file")
+}
+start_xvfb; export DISPLAY=$NEW_DISPLAY
 
-# start_game [DIR]: runs the game with DIR (default the run folder) as its working directory.
-start_game() { (cd "${1:-$RUN}" && exec "$GAME") >"$WORK/game.out" 2>&1 & GAME_PID=$!; }
+# start_game [DIR [OPTION...]]: runs the game in DIR (default the run folder), with the options.
+start_game() { (cd "${1:-$RUN}" && exec "$GAME" "${@:2}") >"$WORK/game.out" 2>&1 & GAME_PID=$!; }
 # find_window: waits up to 15 s for the game's window and gives it the keyboard.
 find_window() {
     WIN=$(timeout 15 xdotool search --sync --name '^glowfront$' | head -1)
@@ -53,6 +58,16 @@ wait_title() {
 # press KEY...: the game looks at its key state once per pass, so a quick tap can fall between
 # two looks; each key is held for a moment and the game is given time to act on it.
 press() { for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.3; done; }
+# cursor_at FILE X Y EXPR: the tile's whole top and left edges are in the cursor's colour; status 2
+# when the picture cannot be measured, which says neither yes nor no. The cursors flicker through
+# (255, v, v) and (v, v, 255).
+RED_CURSOR='r == 255 && g == b' BLUE_CURSOR='b == 255 && r == g'
+cursor_at() {
+    local top left
+    top=$(count "$1" $(($2 * 32)) $(($3 * 32)) 32 1 "$4") &&
+        left=$(count "$1" $(($2 * 32)) $(($3 * 32)) 1 32 "$4") || return 2
+    [ "$top" -eq 32 ] && [ "$left" -eq 32 ]
+}
 # choose_exit: from anywhere in the title menu, which does not wrap, to Exit, the last entry.
 choose_exit() { press Down Down Down Down Return; }
 # shot FILE: the screen, and a fault unless a picture of the whole screen can be read back from FILE.
