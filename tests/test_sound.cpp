@@ -13,7 +13,6 @@
 #include "zolEvents.h"
 #include "zolMap.h"
 #include "zolRandom.h"
-#include "zolSound.h"
 #include "zolSoundMixer.h"
 #include "zolSynth.h"
 #include "zolTile.h"
@@ -138,30 +137,6 @@ TEST(SoundMixer, WhenVoicesRunOutTheLouderSoundTakesTheQuietestsVoice)
     EXPECT_EQ((std::vector<Heard>{}), Frame(mixer, 330, {{E::MenuMove, 0}}));
     mixer.SetMuted(false);
     EXPECT_EQ((std::vector<Heard>{{E::Blow, 0, 0}}), Frame(mixer, 340, {{E::Blow, 0}}));
-}
-
-TEST(SoundMixer, VolumeGoesToEveryCueAndNoneStartsAtZero)
-{
-    // Volume set, and the cue's (-1: none).
-    const int cases[][2] = {{160, 160}, {300, 255}, {1, 1}, {0, -1}, {-5, -1}};
-    for (auto& c : cases)
-    {
-        zolSoundMixer mixer(1);
-        mixer.SetVolume(c[0]);
-        mixer.OnEvent(zolEvent::MenuChoice, -1, -1);
-        const std::vector<zolSoundCue>& cues = mixer.Frame(0);
-        EXPECT_EQ(c[1], cues.empty() ? -1 : cues[0].volume) << c[0];
-    }
-}
-
-TEST(Sound, WithoutADeviceOneLineSaysSoAndNothingListens)
-{
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(zolSoundStart());
-    EXPECT_EQ("No sound: no sound device answered\n", testing::internal::GetCapturedStderr());
-    EXPECT_EQ(nullptr, g_pEventListener);
-    zolSoundFrame();
-    zolSoundStop();
 }
 
 TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
