@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <enet/enet.h>
 
+#include "Bytes.h"
 #include "HumanSide.h"
 #include "Match.h"
 #include "Options.h"
@@ -44,58 +45,9 @@ namespace
         return started;
     }
 
-    struct Writer
-    {
-        std::string bytes;
-
-        template <class T>
-        Writer& Put(T value)
-        {
-            for (size_t i = 0; i < sizeof(T); i++)
-                bytes += (char)(uint8_t)((uint64_t)value >> (8 * i));
-            return *this;
-        }
-        Writer& Text(const std::string& text)
-        {
-            std::string cut = text.substr(0, 200);
-            Put<uint8_t>((uint8_t)cut.size());
-            bytes += cut;
-            return *this;
-        }
-    };
-
-    struct Reader
-    {
-        const uint8_t* data;
-        size_t size, at = 0;
-
-        template <class T>
-        bool Get(T* value)
-        {
-            if (size - at < sizeof(T))
-                return false;
-            uint64_t v = 0;
-            for (size_t i = sizeof(T); i-- > 0;)
-                v = v << 8 | data[at + i];
-            at += sizeof(T);
-            *value = (T)v;
-            return true;
-        }
-        bool Text(std::string* text)
-        {
-            uint8_t length;
-            if (!Get(&length) || size - at < length)
-                return false;
-            text->assign((const char*)data + at, length);
-            at += length;
-            return true;
-        }
-        bool Done() { return at == size; }
-    };
-
     std::string Versions()
     {
-        return Writer().Put<uint16_t>(PROTOCOL).Text(GameVersion()).bytes;
+        return zolByteWriter().Put<uint16_t>(PROTOCOL).Text(GameVersion()).bytes;
     }
 
     // Why two games cannot play each other, or empty when they can.
@@ -181,7 +133,7 @@ void zolNetSession::End(const std::string& message)
     m_sMessage = message;
     if (m_pPeer)
     {
-        Send(Writer().Put(REFUSE).Text(message).bytes);
+        Send(zolByteWriter().Put(REFUSE).Text(message, 200).bytes);
         enet_host_flush(m_pHost);
         enet_peer_disconnect_later(m_pPeer, 0);
         enet_host_flush(m_pHost);
@@ -207,7 +159,7 @@ zolNetSession::State zolNetSession::Service()
             // ENet's own give-up comes after our five seconds of silence, never before.
             enet_peer_timeout(m_pPeer, 0, SILENCE_MS * 2, SILENCE_MS * 2);
             if (!m_bHost)
-                Send(Writer().Put(HELLO).bytes + Versions());
+                Send(zolByteWriter().Put(HELLO).bytes + Versions());
             break;
         case ENET_EVENT_TYPE_RECEIVE:
             m_dwHeardAt = NowMs();
@@ -236,7 +188,7 @@ zolNetSession::State zolNetSession::Service()
 
 void zolNetSession::Receive(const uint8_t* data, size_t size)
 {
-    Reader in{data, size};
+    zolByteReader in(data, size);
     uint8_t type;
     if (size > MOST_BYTES || !in.Get(&type))
         return Bad();
@@ -261,7 +213,7 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
         int rtt = m_pPeer ? (int)m_pPeer->roundTripTime : 0;
         m_dwDelay = rtt / 10 + 2 > 50 ? 50 : rtt / 10 + 2;
         m_start = CurrentStart(MATCH_NETWORK);
-        Send(Writer()
+        Send(zolByteWriter()
                  .Put(START)
                  .Put<uint16_t>(PROTOCOL)
                  .Text(GameVersion())
@@ -336,7 +288,7 @@ void zolNetSession::SendKeys(unsigned keys)
         return;
     int tick = NextKeysTick();
     m_vOwn.push_back(keys);
-    Send(Writer()
+    Send(zolByteWriter()
              .Put(KEYS)
              .Put<uint32_t>((uint32_t)tick)
              .Put<uint8_t>(1)
@@ -359,7 +311,7 @@ unsigned zolNetSession::TakeKeys(int tick, unsigned* own)
 
 void zolNetSession::SendFingerprint(int tick, uint64_t fingerprint)
 {
-    Send(Writer().Put(PRINT).Put<uint32_t>((uint32_t)tick).Put<uint64_t>(fingerprint).bytes);
+    Send(zolByteWriter().Put(PRINT).Put<uint32_t>((uint32_t)tick).Put<uint64_t>(fingerprint).bytes);
     m_vOwnPrints.push_back({tick, fingerprint});
     CheckFingerprints();
 }

@@ -8,7 +8,6 @@
 #include "Overlay.h"
 #include "Recording.h"
 #include "Screen.h"
-#include "zolCheck.h"
 #include "zolEvents.h"
 #include "zolRandom.h"
 #include "zolSound.h"
@@ -83,14 +82,11 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
         recorder->Start(CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER));
     Match match(&red, versusComputer ? (zolController*)&computer : &blue, PICTURE_W / 32,
                 PICTURE_H / 32 - 1);
-    uint32_t randAfterTick = g_dwRandState;
     auto record = [&]
     {
-        randAfterTick = g_dwRandState;
         zolTickInput input{match.GetFramesBeforeTick(), red.GetLastKeys(),
                            versusComputer ? 0 : blue.GetLastKeys()};
-        int tick = match.GetTicks();
-        recorder->Tick(input, tick, tick % 100 == 0 ? HashRules(match.GetMap()) : 0);
+        recorder->Tick(input, match);
     };
     g_dwMainTime = 0;
     do
@@ -113,7 +109,7 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
         WaitForFrame();
     } while (!match.IsOver());
     if (recorder)
-        recorder->Finish(match.GetTicks(), HashRules(match.GetMap(), randAfterTick));
+        recorder->Finish(match);
     ShowOutcome(backBuffer, match.GetOutcome());
 }
 
@@ -233,15 +229,10 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
         recorder->Start(net.GetStart());
     zolScriptedSide red(true), blue(false);
     Match match(&red, &blue, PICTURE_W / 32, PICTURE_H / 32 - 1);
-    uint32_t randAfterTick = g_dwRandState;
     auto afterTick = [&]
     {
-        randAfterTick = g_dwRandState;
-        if (!recorder)
-            return;
-        int tick = match.GetTicks();
-        zolTickInput input{0, red.GetKeys(), blue.GetKeys()};
-        recorder->Tick(input, tick, tick % 100 == 0 ? HashRules(match.GetMap()) : 0);
+        if (recorder)
+            recorder->Tick({0, red.GetKeys(), blue.GetKeys()}, match);
     };
     g_dwMainTime = 0;
     bool left = false; // this player pressed Esc
@@ -266,7 +257,7 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
         WaitForFrame();
     }
     if (recorder)
-        recorder->Finish(match.GetTicks(), HashRules(match.GetMap(), randAfterTick));
+        recorder->Finish(match);
     g_bFlickerApart = false;
     if (match.IsOver())
         ShowOutcome(backBuffer, match.GetOutcome());

@@ -2,17 +2,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <allegro.h>
 
+#include "Bytes.h"
 #include "HumanSide.h"
 #include "Match.h"
 #include "Options.h"
 #include "Screen.h"
 #include "zolCheck.h"
+#include "zolFileCheck.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolUnit.h"
@@ -21,7 +20,7 @@ namespace
 {
     const char MAGIC[8] = {'G', 'L', 'O', 'W', 'R', 'E', 'C', '\n'};
     const uint16_t FORMAT = 1;
-    const long MOST_BYTES = 64L << 20; // some days of play
+    const size_t MOST_BYTES = 64 << 20; // some days of play
     const size_t MOST_JOBS = 4096;
     const uint8_t FINISH = 0xFF;
     const unsigned ALL_KEYS = (1u << SIDE_KEYS) - 1;
@@ -34,90 +33,10 @@ namespace
         FINGERPRINT = 1 << 4 // the state's fingerprint after the tick follows
     };
 
-    // Reads little-endian numbers from a buffer, never past its end.
-    struct Reader
-    {
-        const std::vector<uint8_t>& bytes;
-        size_t at = 0;
-
-        bool Take(void* into, size_t size)
-        {
-            if (bytes.size() - at < size)
-                return false;
-            memcpy(into, bytes.data() + at, size);
-            at += size;
-            return true;
-        }
-        template <class T>
-        bool Number(T* value)
-        {
-            uint8_t raw[sizeof(T)];
-            if (!Take(raw, sizeof raw))
-                return false;
-            uint64_t v = 0;
-            for (size_t i = sizeof raw; i-- > 0;)
-                v = v << 8 | raw[i];
-            *value = (T)v;
-            return true;
-        }
-        bool Count(uint32_t* value) // seven bits a byte, at most five bytes
-        {
-            *value = 0;
-            for (int shift = 0; shift < 35; shift += 7)
-            {
-                uint8_t b;
-                if (!Number(&b))
-                    return false;
-                *value |= (uint32_t)(b & 0x7F) << shift;
-                if (!(b & 0x80))
-                    return true;
-            }
-            return false;
-        }
-    };
-
-    template <class T>
-    void PutNumber(std::vector<uint8_t>& out, T value)
-    {
-        for (size_t i = 0; i < sizeof(T); i++)
-            out.push_back((uint8_t)((uint64_t)value >> (8 * i)));
-    }
-
-    void PutCount(std::vector<uint8_t>& out, uint32_t value)
-    {
-        while (value >= 0x80)
-        {
-            out.push_back((uint8_t)(value | 0x80));
-            value >>= 7;
-        }
-        out.push_back((uint8_t)value);
-    }
-
     bool Fail(std::string* error, const std::string& why)
     {
         *error = why;
         return false;
-    }
-
-    // The whole file, if it is a regular one of a sane size: a FIFO or a device never blocks
-    // or floods the reader.
-    bool ReadWhole(const std::string& path, std::vector<uint8_t>* bytes, std::string* error)
-    {
-        int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-        if (fd < 0)
-            return Fail(error, path + ": " + strerror(errno));
-        struct stat st;
-        bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-        bool sane = regular && st.st_size <= MOST_BYTES;
-        if (sane)
-        {
-            bytes->resize((size_t)st.st_size);
-            sane = read(fd, bytes->data(), bytes->size()) == (ssize_t)bytes->size();
-        }
-        close(fd);
-        if (!regular)
-            return Fail(error, path + ": not a regular file");
-        return sane || Fail(error, path + ": too large to be a recording, or unreadable");
     }
 }
 
@@ -164,58 +83,49 @@ void zolRecorder::Put(const void* bytes, size_t size)
 
 void zolRecorder::Start(const zolMatchStart& start)
 {
-    std::vector<uint8_t> out(MAGIC, MAGIC + sizeof MAGIC);
-    PutNumber<uint16_t>(out, FORMAT);
-    std::string version = start.gameVersion.substr(0, 255);
-    out.push_back((uint8_t)version.size());
-    out.insert(out.end(), version.begin(), version.end());
-    PutNumber<int32_t>(out, start.maxUnits);
-    out.push_back((uint8_t)start.kind);
-    PutNumber<uint32_t>(out, start.randState);
-    out.push_back((uint8_t)start.aiMoveTicker);
-    out.push_back((uint8_t)start.aiRefresh);
-    PutNumber<uint32_t>(out, (uint32_t)start.aiJobs.size());
+    zolByteWriter out;
+    out.bytes.assign(MAGIC, sizeof MAGIC);
+    out.Put<uint16_t>(FORMAT).Text(start.gameVersion).Put<int32_t>(start.maxUnits);
+    out.Put<uint8_t>((uint8_t)start.kind).Put<uint32_t>(start.randState);
+    out.Put<uint8_t>((uint8_t)start.aiMoveTicker).Put<uint8_t>((uint8_t)start.aiRefresh);
+    out.Put<uint32_t>((uint32_t)start.aiJobs.size());
     for (const ai_job_s& job : start.aiJobs)
         for (int v : {job.kind, job.x, job.y, job.defer})
-            PutNumber<int32_t>(out, v);
-    Put(out.data(), out.size());
+            out.Put<int32_t>(v);
+    Put(out.bytes.data(), out.bytes.size());
     if (m_pFile)
         fflush(m_pFile);
 }
 
-void zolRecorder::Tick(const zolTickInput& input, int tick, uint64_t fingerprint)
+void zolRecorder::Tick(const zolTickInput& input, Match& match)
 {
-    std::vector<uint8_t> out(1);
-    uint8_t& flags = out[0];
-    flags = input.frames < FRAMES_MORE ? (uint8_t)input.frames : (uint8_t)FRAMES_MORE;
-    if (input.frames >= FRAMES_MORE)
-        PutCount(out, (uint32_t)input.frames);
+    m_dwRandAfterTick = g_dwRandState;
+    int tick = match.GetTicks();
+    bool more = input.frames >= FRAMES_MORE, checked = tick % 100 == 0;
+    uint8_t flags = more ? (uint8_t)FRAMES_MORE : (uint8_t)input.frames;
+    flags |= (input.red ? (int)RED_KEYS : 0) | (input.blue ? (int)BLUE_KEYS : 0) |
+             (checked ? (int)FINGERPRINT : 0);
+    zolByteWriter out;
+    out.Put(flags);
+    if (more)
+        out.Count((uint32_t)input.frames);
     if (input.red)
-    {
-        out[0] |= RED_KEYS;
-        PutNumber<uint16_t>(out, (uint16_t)input.red);
-    }
+        out.Put<uint16_t>((uint16_t)input.red);
     if (input.blue)
-    {
-        out[0] |= BLUE_KEYS;
-        PutNumber<uint16_t>(out, (uint16_t)input.blue);
-    }
-    if (tick % 100 == 0)
-    {
-        out[0] |= FINGERPRINT;
-        PutNumber<uint64_t>(out, fingerprint);
-    }
-    Put(out.data(), out.size());
-    if (tick % 100 == 0 && m_pFile)
+        out.Put<uint16_t>((uint16_t)input.blue);
+    if (checked)
+        out.Put<uint64_t>(HashRules(match.GetMap()));
+    Put(out.bytes.data(), out.bytes.size());
+    if (checked && m_pFile)
         fflush(m_pFile);
 }
 
-void zolRecorder::Finish(int ticks, uint64_t fingerprint)
+void zolRecorder::Finish(Match& match)
 {
-    std::vector<uint8_t> out(1, FINISH);
-    PutNumber<uint32_t>(out, (uint32_t)ticks);
-    PutNumber<uint64_t>(out, fingerprint);
-    Put(out.data(), out.size());
+    zolByteWriter out;
+    out.Put(FINISH).Put<uint32_t>((uint32_t)match.GetTicks());
+    out.Put<uint64_t>(HashRules(match.GetMap(), m_dwRandAfterTick));
+    Put(out.bytes.data(), out.bytes.size());
     if (m_pFile)
         fclose(m_pFile);
     m_pFile = nullptr;
@@ -223,16 +133,17 @@ void zolRecorder::Finish(int ticks, uint64_t fingerprint)
 
 bool zolRecording::Load(const std::string& path, std::string* error)
 {
-    std::vector<uint8_t> bytes;
-    if (!ReadWhole(path, &bytes, error))
-        return false;
-    Reader in{bytes};
+    // Only a regular file of a sane size: a FIFO or a device never blocks or floods the reader.
+    std::string bytes, why;
+    if (!ReadRegularFile(path.c_str(), MOST_BYTES, &bytes, &why))
+        return Fail(error, path + ": " + why);
+    zolByteReader in(bytes.data(), bytes.size());
     const std::string cut = path + ": the recording is cut short";
     char magic[sizeof MAGIC];
     if (!in.Take(magic, sizeof magic) || memcmp(magic, MAGIC, sizeof magic) != 0)
         return Fail(error, path + ": not a Glowfront recording");
     uint16_t format;
-    if (!in.Number(&format))
+    if (!in.Get(&format))
         return Fail(error, cut);
     if (format > FORMAT)
         return Fail(error, path + ": made by a newer version of Glowfront (recording format " +
@@ -241,15 +152,11 @@ bool zolRecording::Load(const std::string& path, std::string* error)
         return Fail(error, path + ": damaged (format " + std::to_string(format) + ")");
 
     zolMatchStart& s = m_start;
-    uint8_t length, kind, ticker, refresh;
+    uint8_t kind, ticker, refresh;
     uint32_t jobs;
     int32_t cap;
-    if (!in.Number(&length))
-        return Fail(error, cut);
-    s.gameVersion.resize(length);
-    if (!in.Take(&s.gameVersion[0], length) || !in.Number(&cap) || !in.Number(&kind) ||
-        !in.Number(&s.randState) || !in.Number(&ticker) || !in.Number(&refresh) ||
-        !in.Number(&jobs))
+    if (!in.Text(&s.gameVersion) || !in.Get(&cap) || !in.Get(&kind) || !in.Get(&s.randState) ||
+        !in.Get(&ticker) || !in.Get(&refresh) || !in.Get(&jobs))
         return Fail(error, cut);
     if (kind > MATCH_NETWORK || ticker > 9 || refresh > 10 || jobs > MOST_JOBS)
         return Fail(error, path + ": damaged (the start of the match is out of range)");
@@ -259,15 +166,14 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     s.aiRefresh = refresh;
     s.aiJobs.resize(jobs);
     for (ai_job_s& job : s.aiJobs)
-        if (!in.Number(&job.kind) || !in.Number(&job.x) || !in.Number(&job.y) ||
-            !in.Number(&job.defer))
+        if (!in.Get(&job.kind) || !in.Get(&job.x) || !in.Get(&job.y) || !in.Get(&job.defer))
             return Fail(error, cut);
 
     const std::string damaged = path + ": damaged at tick ";
     while (true)
     {
         uint8_t flags;
-        if (!in.Number(&flags))
+        if (!in.Get(&flags))
             return Fail(error, cut);
         if (flags == FINISH)
             break;
@@ -278,9 +184,8 @@ bool zolRecording::Load(const std::string& path, std::string* error)
         uint32_t frames = flags & FRAMES_MORE;
         uint16_t red = 0, blue = 0;
         if ((frames == FRAMES_MORE && !in.Count(&frames)) ||
-            ((flags & RED_KEYS) && !in.Number(&red)) ||
-            ((flags & BLUE_KEYS) && !in.Number(&blue)) ||
-            ((flags & FINGERPRINT) && !in.Number(&e.fingerprint)))
+            ((flags & RED_KEYS) && !in.Get(&red)) || ((flags & BLUE_KEYS) && !in.Get(&blue)) ||
+            ((flags & FINGERPRINT) && !in.Get(&e.fingerprint)))
             return Fail(error, cut);
         // Frames draw a handful of numbers each: a million between two ticks is no recording.
         if (frames > 1000000 || red > ALL_KEYS || blue > ALL_KEYS)
@@ -290,9 +195,9 @@ bool zolRecording::Load(const std::string& path, std::string* error)
         m_vTicks.push_back(e);
     }
     uint32_t ticks;
-    if (!in.Number(&ticks) || !in.Number(&m_dwFinal))
+    if (!in.Get(&ticks) || !in.Get(&m_dwFinal))
         return Fail(error, cut);
-    if (ticks != m_vTicks.size() || in.at != bytes.size())
+    if (ticks != m_vTicks.size() || !in.Done())
         return Fail(error, path + ": damaged at its end");
     return true;
 }

@@ -8,6 +8,8 @@
 
 #include "zolAI.h"
 
+class Match;
+
 // What decides a match besides the rules: how it starts and what each side did in each tick.
 // The format is described in docs/recording.md.
 
@@ -50,8 +52,11 @@ public:
     // Creates or empties the file; false, with a line saying why, when it cannot be written.
     bool Open(const std::string& path, std::string* error);
     void Start(const zolMatchStart& start);
-    void Tick(const zolTickInput& input, int tick, uint64_t fingerprint); // after tick ran
-    void Finish(int ticks, uint64_t fingerprint);                         // then closes
+    // After each tick of the match; every 100th carries the state's fingerprint.
+    void Tick(const zolTickInput& input, Match& match);
+    // The last tick and the fingerprint after it, then closes. Frames drawn since that tick
+    // may have moved the random source: the fingerprint takes its state as the tick left it.
+    void Finish(Match& match);
 
     bool IsOpen() { return m_pFile != nullptr; }
 
@@ -59,6 +64,7 @@ private:
     void Put(const void* bytes, size_t size);
 
     FILE* m_pFile = nullptr; // owned
+    uint32_t m_dwRandAfterTick = 0;
 };
 
 // A recording read whole and checked before anything of it is used.

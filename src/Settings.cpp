@@ -31,12 +31,17 @@ namespace
         return true;
     }
 
-    // Reads one key into *value when it is there; a value that fails keeps the default.
-    // words: a value that stands for a number, such as "auto".
-    void ReadKey(const std::string& file, const char* section, const char* name, int low, int high,
-                 int* value, const char* word = nullptr, int wordValue = 0)
+    // Reads one key of the file whose checked text the library holds into *value when it is
+    // there; a value that fails, or an empty one, keeps the default. word: a value that stands
+    // for a number, such as "auto".
+    void ReadKey(const std::string& file, const std::string& data, const char* section,
+                 const char* name, int low, int high, int* value, const char* word = nullptr,
+                 int wordValue = 0)
     {
         const char* text = get_config_string(section, name, nullptr);
+        if (!text && HasEmptyValue(data, section, name))
+            fprintf(stderr, "%s: [%s] %s has no value; keeping the default.\n", file.c_str(),
+                    section, name);
         if (!text)
             return;
         if (word && strcmp(text, word) == 0)
@@ -103,18 +108,12 @@ zolSettings ReadSettings(const std::string& file)
         return settings;
     push_config_state();
     set_config_data(text.data(), (int)text.size());
-    for (const char* key : {"Scale", "Fullscreen", "FrameCap"})
-        if (HasEmptyValue(text, "Display", key))
-            fprintf(stderr, "%s: [Display] %s has no value; keeping the default.\n", file.c_str(),
-                    key);
-    if (HasEmptyValue(text, "Sound", "Volume"))
-        fprintf(stderr, "%s: [Sound] Volume has no value; keeping the default.\n", file.c_str());
-    ReadKey(file, "Display", "Scale", 1, 4, &settings.scale, "auto", 0);
+    ReadKey(file, text, "Display", "Scale", 1, 4, &settings.scale, "auto", 0);
     int fullscreen = settings.fullscreen;
-    ReadKey(file, "Display", "Fullscreen", 0, 1, &fullscreen);
+    ReadKey(file, text, "Display", "Fullscreen", 0, 1, &fullscreen);
     settings.fullscreen = fullscreen;
-    ReadKey(file, "Display", "FrameCap", 0, 1000, &settings.frameCap, "auto", -1);
-    ReadKey(file, "Sound", "Volume", 0, 255, &settings.volume);
+    ReadKey(file, text, "Display", "FrameCap", 0, 1000, &settings.frameCap, "auto", -1);
+    ReadKey(file, text, "Sound", "Volume", 0, 255, &settings.volume);
     pop_config_state();
     return settings;
 }

@@ -61,9 +61,7 @@ int main(int argc, char** argv)
     auto sample = [&] { return rng() % 8 ? 0u : 1u << rng() % SIDE_KEYS; };
     auto afterTick = [&]
     {
-        int tick = match.GetTicks();
-        recorder.Tick({0, red.GetKeys(), blue.GetKeys()}, tick,
-                      tick % 100 == 0 ? HashRules(match.GetMap()) : 0);
+        recorder.Tick({0, red.GetKeys(), blue.GetKeys()}, match);
         // Frames draw the flicker, which in a network match must change nothing.
         for (int f = rng() % 16 ? 0 : 3; f > 0; f--)
             match.Draw(frame, false);
@@ -73,7 +71,7 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::microseconds(100));
     destroy_bitmap(frame);
     uint64_t fingerprint = HashRules(match.GetMap());
-    recorder.Finish(match.GetTicks(), fingerprint); // kept however the match ended
+    recorder.Finish(match); // kept however the match ended
     if (net.GetState() != zolNetSession::PLAYING)
         return printf("ended at tick %d: %s\n", match.GetTicks(), net.GetMessage().c_str()), 3;
     printf("%d ticks, fingerprint %016llx\n", match.GetTicks(), (unsigned long long)fingerprint);

@@ -41,10 +41,10 @@ namespace
             match.Tick();
             zolTickInput input{match.GetFramesBeforeTick(), red.GetLastKeys(),
                                kind == MATCH_VS_COMPUTER ? 0 : blue.GetLastKeys()};
-            recorder.Tick(input, t, t % 100 == 0 ? HashRules(match.GetMap()) : 0);
+            recorder.Tick(input, match);
         }
         uint64_t fingerprint = HashRules(match.GetMap());
-        recorder.Finish(ticks, fingerprint);
+        recorder.Finish(match);
         destroy_bitmap(frame);
         return fingerprint;
     }
