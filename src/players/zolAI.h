@@ -3,6 +3,8 @@
 
 #include <list>
 
+#include "Controller.h"
+
 class zolMap;
 
 // One job of the computer player: what to do at one tile.
@@ -29,5 +31,16 @@ void AddJobFront(int kind, int x, int y, int defer); // replaces the tile's job,
 // the last survey (0 to 10).
 void GetAICounters(int* moveTicker, int* refresh);
 void SetAICounters(int moveTicker, int refresh);
+
+// The computer as a match's blue side. Its jobs and counters belong to the program, not to this
+// object, so they carry over from one match to the next.
+class zolComputerSide : public zolController
+{
+public:
+    void Tick(int* cursor, zolMap* map, int width, int height) override
+    {
+        DoAI(cursor, map, width, height);
+    }
+};
 
 #endif

@@ -10,6 +10,7 @@
 
 #include <allegro.h>
 
+#include "Keyboard.h"
 #include "Network.h"
 #include "Options.h"
 #include "Overlay.h"

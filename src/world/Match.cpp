@@ -4,7 +4,7 @@
 
 #include <allegro.h>
 
-#include "Main.h"
+#include "Controller.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTileType.h"
@@ -45,7 +45,6 @@ Match::Match(zolController* red, zolController* blue, zolMap* map)
     m_dwvCursors[1][0] = m_dwvCursors[1][1] = 0;
     m_dwvCursors[0][0] = m_dwWidth - 1;
     m_dwvCursors[0][1] = m_dwHeight - 1;
-    InitAI(m_pMap, m_dwWidth, m_dwHeight, m_dwWidth - 3, m_dwHeight - 3);
 }
 
 Match::~Match()

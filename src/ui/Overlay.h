@@ -26,10 +26,4 @@ int WaitForKey(BITMAP* picture, std::initializer_list<int> keys);
 // focus lets go of every held key, as the window hears nothing of their release; true then.
 bool AnswerCommonKeys();
 
-// Starts counting presses of every key; once, after the keyboard is installed.
-void WatchPresses();
-// True once for each time the key went down since the last look; the press is then spent, and
-// the call waits for the key to be let go so that nothing reading key[] sees it still held.
-bool TakePress(int scancode);
-
 #endif

@@ -2,7 +2,6 @@
 
 #include <typeinfo>
 
-#include "Main.h"
 #include "Orders.h"
 #include "zolCmdGo.h"
 #include "zolMap.h"

@@ -217,6 +217,8 @@ int VerifyRecording(const std::string& path)
     zolComputerSide computer;
     zolController* blueSide = start.kind == MATCH_VS_COMPUTER ? (zolController*)&computer : &blue;
     Match match(&red, blueSide, PICTURE_W / 32, PICTURE_H / 32 - 1);
+    InitAI(match.GetMap(), PICTURE_W / 32, PICTURE_H / 32 - 1, PICTURE_W / 32 - 3,
+           PICTURE_H / 32 - 4);
     BITMAP* frame = create_bitmap(PICTURE_W, PICTURE_H);
     int result = 0, tick = 0;
     for (const zolRecording::Entry& e : recording.GetTicks())

@@ -4,7 +4,7 @@
 for tool in desktop-file-validate appstreamcli man dpkg-deb lintian; do
     command -v $tool >/dev/null || { echo "skipped: no $tool"; exit 77; }
 done
-S=$WORK SRC=$(cd "$(dirname "$0")/.." && pwd) BUILD=$(dirname "$RUN")
+S=$WORK SRC=$(cd "$(dirname "$0")/../.." && pwd) BUILD=$(dirname "$RUN")
 VERSION=$("$GAME" --version | awk '{ print $2 }')
 PICTURES=$(cd "$RUN" && ls Data/*.bmp)
 

@@ -8,6 +8,7 @@
 #include "Match.h"
 #include "Play.h"
 #include "TileSet.h"
+#include "zolTileType.h"
 
 struct BITMAP;
 class zolTileType;
@@ -16,17 +17,8 @@ class zolTileType;
 // 0 and takes 1 per tick, so it holds the ticks still owed. The title's wave reads it.
 extern std::atomic<int> g_dwMainTime;
 
-extern BITMAP* g_pRedWins;                      // shown when red wins; loaded at start-up
-extern BITMAP* g_pBlueWins;                     // shown when blue wins
-extern std::vector<zolTileType*> g_pvTileTypes; // by zolTileKind; built by BuildTiles
-
-// A side's cursor in tiles. The match keeps each as two ints, x then y, which is what the
-// controllers take a pointer to.
-struct cursor_s
-{
-    int x;
-    int y;
-};
+extern BITMAP* g_pRedWins;  // shown when red wins; loaded at start-up
+extern BITMAP* g_pBlueWins; // shown when blue wins
 
 // The command line, start-up, the title menu and shutdown; the process's exit status.
 int GameMain(int argc, char** argv);

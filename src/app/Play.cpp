@@ -3,12 +3,14 @@
 #include <allegro.h>
 
 #include "HumanSide.h"
+#include "Keyboard.h"
 #include "Main.h"
 #include "Network.h"
 #include "Overlay.h"
 #include "Recording.h"
 #include "Screen.h"
 #include "zolEvents.h"
+#include "zolMap.h"
 #include "zolRandom.h"
 #include "zolSound.h"
 
@@ -19,6 +21,13 @@ namespace
     const int MAX_TICKS_PER_PASS = 25;
 
     zolRecorder* g_pRecorder = nullptr; // the next match's, not owned
+
+    // The computer is told of every match, whoever plays blue, once its map is laid out.
+    void StartComputer(Match& match)
+    {
+        int w = match.GetMap()->GetWidth(), h = match.GetMap()->GetHeight();
+        InitAI(match.GetMap(), w, h, w - 3, h - 3);
+    }
 
     // The winner's picture stays until Esc is pressed; then, with or without one, the match waits
     // for Esc to be let go so that the menu does not see it. The waits rest between looks.
@@ -82,6 +91,7 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
         recorder->Start(CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER));
     Match match(&red, versusComputer ? (zolController*)&computer : &blue, PICTURE_W / 32,
                 PICTURE_H / 32 - 1);
+    StartComputer(match);
     auto record = [&]
     {
         zolTickInput input{match.GetFramesBeforeTick(), red.GetLastKeys(),
@@ -127,6 +137,7 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     zolComputerSide computer;
     Match match(&red, start.kind == MATCH_VS_COMPUTER ? (zolController*)&computer : &blue,
                 PICTURE_W / 32, PICTURE_H / 32 - 1);
+    StartComputer(match);
     const auto& ticks = recording.GetTicks();
     size_t next = 0;
     // Each recorded tick comes after the frames the player saw before it, drawn again here so
@@ -229,6 +240,7 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
         recorder->Start(net.GetStart());
     zolScriptedSide red(true), blue(false);
     Match match(&red, &blue, PICTURE_W / 32, PICTURE_H / 32 - 1);
+    StartComputer(match);
     auto afterTick = [&]
     {
         if (recorder)

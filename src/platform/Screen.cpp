@@ -150,16 +150,6 @@ bool TakeFocusLost()
     return g_bFocusLost.exchange(false);
 }
 
-int ScreenScale()
-{
-    return g_dwScale;
-}
-
-bool IsFullscreen()
-{
-    return g_bFullscreen;
-}
-
 int RefreshRate()
 {
     int rate = get_refresh_rate();

@@ -5,7 +5,6 @@
 #include <vector>
 
 struct BITMAP;
-struct PACKFILE;
 class zolTile;
 class zolTileType;
 class zolUnit;
@@ -33,11 +32,6 @@ public:
     virtual void AddUnit(zolUnit* unit); // appends; the map owns the unit from here
     virtual void
     RemoveUnit(zolUnit* unit); // unlists the first entry equal to unit; does not destroy it
-
-    // Kept as declared for the map format and line of sight the game never grew.
-    void CheckLOS(int, int, int, int) {}
-    void Store(PACKFILE*) {}
-    void Load(PACKFILE*) {}
 
     zolTile* GetTile(int x, int y)
     {

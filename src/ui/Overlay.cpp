@@ -1,6 +1,5 @@
 #include "Overlay.h"
 
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -8,6 +7,7 @@
 #include <allegro.h>
 
 #include "HumanSide.h"
+#include "Keyboard.h"
 #include "Screen.h"
 #include "zolSound.h"
 
@@ -28,15 +28,6 @@ namespace
         "Orders need your own ground with health above 16;",
         "Clear goes on rock. A refused order flashes the cursor.",
     };
-
-    // Waits for the key to be let go, then forgets it: a press that closed one screen must not
-    // act again on the next, which may read the key as it stands.
-    void Release(int scancode)
-    {
-        while (key[scancode])
-            rest(10);
-        key[scancode] = 0;
-    }
 
     // Keypad keys read as the keypad's digits, whatever Num Lock says; letters as on the keys.
     const char* KeyName(int scancode)
@@ -70,31 +61,6 @@ namespace
     }
 }
 
-namespace
-{
-    // Presses since each key was last asked about, and which keys are down, as the library's
-    // input thread reports them: a tap shorter than a frame still counts, and a held key
-    // counts once however often the system repeats it.
-    std::atomic<bool> g_bvPressed[KEY_MAX];
-    std::atomic<bool> g_bvDown[KEY_MAX];
-
-    void OnKey(int scancode)
-    {
-        int k = scancode & 0x7F;
-        bool down = !(scancode & 0x80);
-        if (down && !g_bvDown[k])
-            g_bvPressed[k] = true;
-        g_bvDown[k] = down;
-    }
-}
-
-void WatchPresses()
-{
-    for (int k = 0; k < KEY_MAX; k++)
-        g_bvPressed[k] = g_bvDown[k] = false;
-    keyboard_lowlevel_callback = OnKey;
-}
-
 bool AnswerCommonKeys()
 {
     if (TakePress(KEY_F11))
@@ -106,14 +72,6 @@ bool AnswerCommonKeys()
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     return true;
-}
-
-bool TakePress(int scancode)
-{
-    bool pressed = scancode >= 0 && scancode < KEY_MAX && g_bvPressed[scancode].exchange(false);
-    if (pressed)
-        Release(scancode);
-    return pressed;
 }
 
 int WaitForKey(BITMAP* picture, std::initializer_list<int> keys)

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include "Main.h"
 #include "Pictures.h"
 #include "zolBmpGen.h"
 #include "zolCmdHive.h"

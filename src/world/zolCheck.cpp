@@ -6,12 +6,12 @@
 #include <typeinfo>
 #include <unordered_map>
 
-#include "Main.h"
 #include "zolCmdBuild.h"
 #include "zolCmdClear.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTile.h"
+#include "zolTileType.h"
 #include "zolUnit.h"
 
 namespace

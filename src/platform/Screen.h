@@ -27,8 +27,6 @@ void WaitForFrame();
 // True once after the window has lost the focus (the library's switch-out), until asked again.
 bool TakeFocusLost();
 
-int ScreenScale(); // the current factor, 1 or more
-bool IsFullscreen();
 int RefreshRate(); // of the current mode, per second; 60 where it is unknown
 
 // The largest factor from 1 to 4 at which the picture fits an area of w x h pixels: for a

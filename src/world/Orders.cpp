@@ -1,6 +1,5 @@
 #include "Orders.h"
 
-#include "Main.h"
 #include "zolCmdClear.h"
 #include "zolCmdGo.h"
 #include "zolCmdHive.h"

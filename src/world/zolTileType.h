@@ -18,6 +18,11 @@ enum zolTileKind
     TILE_KINDS
 };
 
+class zolTileType;
+// The five tile types by zolTileKind, built once by BuildTiles (TileSet.h) and kept until the
+// program ends; every tile of a kind points at its entry.
+extern std::vector<zolTileType*> g_pvTileTypes;
+
 // The shared description of one kind of tile: its seventeen pictures, whether units can enter,
 // and what it does each tick to its tiles and to the units standing on them. Every tile of a
 // kind points at the same type; the five types live from BuildTiles() to the end of the program.

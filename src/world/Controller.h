@@ -1,0 +1,19 @@
+#ifndef CONTROLLER_H
+#define CONTROLLER_H
+
+class zolMap;
+
+// Whatever plays one side of a match: a person at the keyboard, the computer, a recording or a
+// player on another machine. The match calls it once per tick, before the map's update, red's
+// before blue's.
+class zolController
+{
+public:
+    virtual ~zolController() {}
+
+    // Moves the side's cursor (x then y, kept within width x height tiles) and places or removes
+    // the side's commands on the map.
+    virtual void Tick(int* cursor, zolMap* map, int width, int height) = 0;
+};
+
+#endif
