@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -66,7 +67,7 @@ TEST(Settings, MissingFileOrKeysMeanTheDefaultsAndABadValueSaysWhichOne)
 
 TEST(Settings, TheWorkingDirectoryComesFirstThenTheUsersConfigFolder)
 {
-    std::string home = testing::TempDir() + "glowfront-xdg";
+    std::string home = std::filesystem::absolute("glowfront-xdg");
     std::string folder = home + "/glowfront";
     ASSERT_EQ(0, system(("mkdir -p " + folder).c_str()));
     std::ofstream(folder + "/glowfront-find-test.cfg") << "[Display]\n";

@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 zolMap* MakeFloorMap(int w, int h, int redColumns, int health)
 {
@@ -33,7 +36,21 @@ int main(int argc, char** argv)
                 failed);
         return 1;
     }
+    // Every test process works in a folder of its own, so that two runs at once never share a
+    // file: the run folder's pictures and unit cap are seen from there, and what a test writes
+    // goes with the folder.
+    namespace fs = std::filesystem;
+    fs::path origin = fs::current_path();
+    char dir[] = "/tmp/glowfront-test-XXXXXX";
+    std::error_code e;
+    if (!mkdtemp(dir))
+        return perror("a folder for the tests"), 1;
+    fs::create_directory_symlink(origin / "Data", fs::path(dir) / "Data", e);
+    fs::copy_file(origin / "MaxUnits.cfg", fs::path(dir) / "MaxUnits.cfg", e);
+    fs::current_path(dir);
     int result = RUN_ALL_TESTS();
     ReleaseTiles();
+    fs::current_path(origin);
+    fs::remove_all(dir, e);
     return result;
 }

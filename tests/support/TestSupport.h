@@ -3,7 +3,9 @@
 
 // What every unit test of the game takes: the library, GoogleTest and the world model. Every test
 // executable runs headless: main() in TestSupport.cpp sets up a system without a display and
-// 32-bit memory bitmaps once, and builds the tile set from Data/.
+// 32-bit memory bitmaps once, builds the tile set from Data/, and runs the tests in a fresh
+// folder of the process's own (with Data/ and MaxUnits.cfg as in the run folder), so that what
+// they write is theirs alone.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
