@@ -11,6 +11,7 @@
 #include <allegro.h>
 
 #include "Keyboard.h"
+#include "MatchSession.h"
 #include "Network.h"
 #include "Options.h"
 #include "Overlay.h"
@@ -77,7 +78,7 @@ namespace
     }
 
     // The address of the game to join, typed by the player: HOST or HOST:PORT. Esc goes back.
-    void JoinFromMenu(BITMAP* backBuffer)
+    void JoinFromMenu(BITMAP* backBuffer, zolRecorder* recorder)
     {
         std::string typed, error;
         clear_keybuf();
@@ -112,7 +113,7 @@ namespace
                     int port = NETWORK_PORT;
                     TakePress(k >> 8);
                     if (ParseAddress(typed, &host, &port, &error))
-                        return RunNetworkGame(backBuffer, false, host, port);
+                        return RunNetworkGame(backBuffer, false, host, port, recorder);
                 }
                 else if (typed.size() < 100 && (isalnum(c) || c == '.' || c == ':' || c == '-'))
                     typed += (char)c;
@@ -121,8 +122,8 @@ namespace
     }
 
     // Until Exit is chosen. The selection survives each match, so the menu comes back showing
-    // the entry that started it.
-    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu)
+    // the entry that started it. recorder, when not null, records the first match played.
+    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder)
     {
         int selected = 0;
         bool quit = false;
@@ -131,16 +132,17 @@ namespace
             if (key[KEY_ENTER])
             {
                 zolEmit(zolEvent::MenuChoice);
-                if (selected == 0)
-                    RunGame(backBuffer, true);
-                else if (selected == 1)
-                    RunGame(backBuffer, false);
+                if (selected == 0 || selected == 1)
+                    PlayLocalMatch(backBuffer, selected == 0, recorder);
                 else if (selected == 2)
-                    RunNetworkGame(backBuffer, true, "", NETWORK_PORT);
+                    RunNetworkGame(backBuffer, true, "", NETWORK_PORT, recorder);
                 else if (selected == 3)
-                    JoinFromMenu(backBuffer);
+                    JoinFromMenu(backBuffer, recorder);
                 else
                     quit = true;
+                // Finished, or failed: a match that never began (a join given up) leaves it open.
+                if (recorder && !recorder->IsOpen())
+                    recorder = nullptr;
             }
             if (key[KEY_UP] && selected > 0)
             {
@@ -214,7 +216,6 @@ int GameMain(int argc, char** argv)
         fprintf(stderr, "glowfront: %s\n", error.c_str());
         return 2;
     }
-    RecordNextMatch(recorder.IsOpen() ? &recorder : nullptr);
 
     // Without a display the library finds no system at all, and every later call of it would
     // crash: the message has to go to the terminal.
@@ -268,8 +269,12 @@ int GameMain(int argc, char** argv)
     zolSoundStart();
 
     int status = 0;
+    zolRecorder* pending = recorder.IsOpen() ? &recorder : nullptr;
     if (options.host || !options.join.empty())
-        RunNetworkGame(backBuffer, options.host, options.join, options.port);
+    {
+        RunNetworkGame(backBuffer, options.host, options.join, options.port, pending);
+        pending = nullptr;
+    }
     if (options.action == zolOptions::REPLAY)
     {
         if (!ReplayGame(backBuffer, options.replay, &error))
@@ -279,8 +284,10 @@ int GameMain(int argc, char** argv)
         }
     }
     else
-        RunTitleMenu(backBuffer, title, menu);
-    RecordNextMatch(nullptr);
+        RunTitleMenu(backBuffer, title, menu, pending);
+    // A recording that could not be written was said when it failed; the status says it again.
+    if (recorder.Failed())
+        status = 1;
 
     zolSoundStop();
     remove_int(MainTimer);

@@ -2,33 +2,18 @@
 
 #include <allegro.h>
 
-#include "HumanSide.h"
 #include "Keyboard.h"
 #include "Main.h"
+#include "MatchSession.h"
 #include "Network.h"
 #include "Overlay.h"
 #include "Recording.h"
 #include "Screen.h"
 #include "zolEvents.h"
-#include "zolMap.h"
-#include "zolRandom.h"
 #include "zolSound.h"
 
 namespace
 {
-    // A match runs at most this many ticks before it draws and looks at Esc again. Ticks beyond
-    // it stay owed on the clock, so the game still keeps one tick per 10 ms when it can.
-    const int MAX_TICKS_PER_PASS = 25;
-
-    zolRecorder* g_pRecorder = nullptr; // the next match's, not owned
-
-    // The computer is told of every match, whoever plays blue, once its map is laid out.
-    void StartComputer(Match& match)
-    {
-        int w = match.GetMap()->GetWidth(), h = match.GetMap()->GetHeight();
-        InitAI(match.GetMap(), w, h, w - 3, h - 3);
-    }
-
     // The winner's picture stays until Esc is pressed; then, with or without one, the match waits
     // for Esc to be let go so that the menu does not see it. The waits rest between looks.
     void ShowOutcome(BITMAP* backBuffer, zolOutcome outcome)
@@ -47,80 +32,21 @@ namespace
             rest(10);
     }
 
-    // A refused order flashes the side's cursor white for a quarter of a second. Drawn by the
-    // shell over the match's frame, so the frame itself stays what the rules make it.
-    void DrawRefusal(BITMAP* bmp, zolKeyboardSide& side, const int* cursor)
-    {
-        if (side.TicksSinceRefusal() >= 25)
-            return;
-        int x = cursor[0] * 32, y = cursor[1] * 32, white = makecol(255, 255, 255);
-        for (int i = 0; i < 3; i++)
-            rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
-    }
-
-    // The keys that stop the match for a moment: P or a lost focus pause it, F1 shows the keys;
-    // and those every screen answers. False when the player leaves the match from the pause.
-    bool AnswerShellKeys(BITMAP* frame)
-    {
-        bool keepPlaying = true;
-        if (AnswerCommonKeys() || TakePress(KEY_P))
-            keepPlaying = ShowPaused(frame);
-        else if (TakePress(KEY_F1))
-            ShowHelp(frame);
-        else
-            return true;
-        // Nothing piles up while the match stands: play goes on from where it stopped.
-        g_dwMainTime = 0;
-        return keepPlaying;
-    }
-}
-
-void RecordNextMatch(zolRecorder* recorder)
-{
-    g_pRecorder = recorder;
 }
 
 void RunGame(BITMAP* backBuffer, bool versusComputer)
 {
-    zolKeyboardSide red(true), blue(false);
-    zolComputerSide computer;
-    // The recorder takes the start before the match exists: building it must draw nothing.
-    zolRecorder* recorder = g_pRecorder;
-    g_pRecorder = nullptr;
-    if (recorder)
-        recorder->Start(CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER));
-    Match match(&red, versusComputer ? (zolController*)&computer : &blue, PICTURE_W / 32,
-                PICTURE_H / 32 - 1);
-    StartComputer(match);
-    auto record = [&]
-    {
-        zolTickInput input{match.GetFramesBeforeTick(), red.GetLastKeys(),
-                           versusComputer ? 0 : blue.GetLastKeys()};
-        recorder->Tick(input, match);
-    };
-    g_dwMainTime = 0;
-    do
-    {
-        if (key[KEY_ESC])
-            match.Quit();
-        if (recorder)
-            RunOwedTicks(match, g_dwMainTime, MAX_TICKS_PER_PASS, record);
-        else
-            RunOwedTicks(match, g_dwMainTime, MAX_TICKS_PER_PASS);
-        match.EndTest();
-        match.Draw(backBuffer, key[KEY_F2]);
-        DrawRefusal(backBuffer, red, match.GetCursor(true));
-        if (!versusComputer)
-            DrawRefusal(backBuffer, blue, match.GetCursor(false));
-        ShowPicture(backBuffer);
-        zolSoundFrame();
-        if (!match.IsOver() && !AnswerShellKeys(backBuffer))
-            match.Quit();
-        WaitForFrame();
-    } while (!match.IsOver());
-    if (recorder)
-        recorder->Finish(match);
-    ShowOutcome(backBuffer, match.GetOutcome());
+    PlayLocalMatch(backBuffer, versusComputer, nullptr);
+}
+
+void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder)
+{
+    // The recorder takes the start before the match exists: building it draws nothing.
+    zolMatchStart start = CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER);
+    std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer);
+    session->Record(recorder, start);
+    session->Play(backBuffer);
+    ShowOutcome(backBuffer, session->GetMatch().GetOutcome());
 }
 
 bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
@@ -128,55 +54,10 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     zolRecording recording;
     if (!recording.Load(file, error))
         return false;
-    BITMAP* scratch = create_bitmap(PICTURE_W, PICTURE_H);
-    if (!scratch)
-        return false;
-    const zolMatchStart& start = recording.GetStart();
-    ApplyStart(start);
-    zolScriptedSide red(true), blue(false);
-    zolComputerSide computer;
-    Match match(&red, start.kind == MATCH_VS_COMPUTER ? (zolController*)&computer : &blue,
-                PICTURE_W / 32, PICTURE_H / 32 - 1);
-    StartComputer(match);
-    const auto& ticks = recording.GetTicks();
-    size_t next = 0;
-    // Each recorded tick comes after the frames the player saw before it, drawn again here so
-    // that their flicker takes the same numbers; what this screen shows flickers apart.
-    auto replayTick = [&]
-    {
-        const zolTickInput& input = ticks[next++].input;
-        for (int f = 0; f < input.frames; f++)
-            match.Draw(scratch, false);
-        red.SetKeys(input.red);
-        blue.SetKeys(input.blue);
-    };
-    g_dwMainTime = 0;
-    bool leave = false;
-    while (!leave && next < ticks.size())
-    {
-        if (TakePress(KEY_ESC))
-            break;
-        for (int run = 0; run < MAX_TICKS_PER_PASS && g_dwMainTime > 0 && next < ticks.size();
-             run++)
-        {
-            g_dwMainTime--;
-            replayTick();
-            match.Tick();
-        }
-        bool apart = g_bFlickerApart;
-        g_bFlickerApart = true;
-        match.Draw(backBuffer, key[KEY_F2]);
-        g_bFlickerApart = apart;
-        textout_right_ex(backBuffer, font, "REPLAY", PICTURE_W - 4, 4, makecol(255, 255, 255), 0);
-        ShowPicture(backBuffer);
-        zolSoundFrame();
-        leave = !AnswerShellKeys(backBuffer);
-        WaitForFrame();
-    }
-    if (!leave && next == ticks.size())
-        ShowOutcome(backBuffer, match.GetOutcome());
-    g_bFlickerApart = false;
-    destroy_bitmap(scratch);
+    std::unique_ptr<MatchSession> session = NewReplaySession(recording);
+    session->Play(backBuffer);
+    if (!session->Left())
+        ShowOutcome(backBuffer, session->GetMatch().GetOutcome());
     return true;
 }
 
@@ -218,14 +99,22 @@ namespace
     }
 }
 
-void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port)
+void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port,
+                    zolRecorder* recorder)
 {
     zolNetSession net;
     std::string error;
     if (!(host ? net.Host(port, &error) : net.Join(address, port, &error)))
         return ShowMessage(backBuffer, error);
-    std::string waiting = host ? "Waiting for the other player on port " + std::to_string(port)
-                               : "Joining " + address + ":" + std::to_string(port) + " ...";
+    std::string waiting =
+        host ? "Waiting for the other player on port " + std::to_string(net.GetPort())
+             : "Joining " + address + ":" + std::to_string(port) + " ...";
+    // A port the system chose is printed too, for whoever started the game from a terminal.
+    if (host && port == 0)
+    {
+        printf("glowfront: waiting for the other player on port %d\n", net.GetPort());
+        fflush(stdout);
+    }
     if (!WaitForOtherSide(backBuffer, net, waiting))
     {
         if (net.GetState() == zolNetSession::ENDED)
@@ -233,49 +122,15 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
         return;
     }
 
-    zolRecorder* recorder = g_pRecorder;
-    g_pRecorder = nullptr;
-    ApplyStart(net.GetStart());
-    if (recorder)
-        recorder->Start(net.GetStart());
-    zolScriptedSide red(true), blue(false);
-    Match match(&red, &blue, PICTURE_W / 32, PICTURE_H / 32 - 1);
-    StartComputer(match);
-    auto afterTick = [&]
-    {
-        if (recorder)
-            recorder->Tick({0, red.GetKeys(), blue.GetKeys()}, match);
-    };
-    g_dwMainTime = 0;
-    bool left = false; // this player pressed Esc
-    while (!match.IsOver() && net.GetState() == zolNetSession::PLAYING)
-    {
-        if (key[KEY_ESC])
-        {
-            left = true;
-            net.End("the other player left");
-        }
-        // The clock says how many ticks are due; a tick whose keys are late waits for them.
-        int due = g_dwMainTime;
-        int ran =
-            RunLockstep(match, net, red, blue, due < MAX_TICKS_PER_PASS ? due : MAX_TICKS_PER_PASS,
-                        TakeNetworkKeys, afterTick);
-        g_dwMainTime -= ran;
-        match.Draw(backBuffer, key[KEY_F2]);
-        ShowPicture(backBuffer);
-        zolSoundFrame();
-        // Both machines must tick on, so nothing here stops the match: no pause, no help.
-        AnswerCommonKeys();
-        WaitForFrame();
-    }
-    if (recorder)
-        recorder->Finish(match);
-    g_bFlickerApart = false;
-    if (match.IsOver())
-        ShowOutcome(backBuffer, match.GetOutcome());
-    else if (left)
+    zolMatchStart start = net.GetStart();
+    std::unique_ptr<MatchSession> session = NewNetworkSession(net);
+    session->Record(recorder, start);
+    session->Play(backBuffer);
+    if (session->Left())
         while (key[KEY_ESC])
             rest(10);
+    else if (session->GetMatch().IsOver())
+        ShowOutcome(backBuffer, session->GetMatch().GetOutcome());
     else
         ShowMessage(backBuffer, net.GetMessage());
 }

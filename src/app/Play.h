@@ -6,24 +6,24 @@
 struct BITMAP;
 class zolRecorder;
 
-// Matches on the screen. Each draws into the back buffer, PICTURE_W x PICTURE_H, and shows it
-// scaled; P pauses, F1 shows the keys, F11 changes the screen, Esc leaves.
+// Matches on the screen, each run by a MatchSession. Each draws into the back buffer, PICTURE_W x
+// PICTURE_H, and shows it scaled; P pauses, F1 shows the keys, F11 changes the screen, Esc leaves.
+// recorder, when not null, records the match (not owned; it must outlive the call).
 
 // One match: the human red against the computer or a second person at the keyboard, at 100
 // ticks a second, then the winner's picture until Esc is pressed and released.
 void RunGame(BITMAP* backBuffer, bool versusComputer);
-
-// The next match played is recorded into recorder, which is finished and left closed by it;
-// null: none. The recorder stays its creator's.
-void RecordNextMatch(zolRecorder* recorder);
+void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder);
 
 // A recorded match shown again at its own speed. False, with the reason in error, when the file
-// cannot be read.
+// cannot be read or the replay cannot be shown.
 bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error);
 
-// A match against a player on another machine: the host plays red and waits on port; the
-// joiner plays blue against the game at address:port. Ends at the match's end, or with a
-// message when the other side leaves, refuses or disagrees.
-void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port);
+// A match against a player on another machine: the host plays red and waits on port (0: a port
+// the system chooses, shown while waiting); the joiner plays blue against the game at
+// address:port. Ends at the match's end, or with a message when the other side leaves, refuses or
+// disagrees.
+void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port,
+                    zolRecorder* recorder = nullptr);
 
 #endif

@@ -6,12 +6,13 @@
 
 namespace
 {
-    bool Port(const char* text, int* port)
+    // low 0 lets the system choose: a host may wait on any free port.
+    bool Port(const char* text, int* port, int low = 1)
     {
         char* end;
         errno = 0;
         long n = strtol(text, &end, 10);
-        if (end == text || *end || errno || n < 1 || n > 65535)
+        if (end == text || *end || errno || n < low || n > 65535)
             return false;
         *port = (int)n;
         return true;
@@ -45,6 +46,26 @@ const char* GameVersion()
     return GLOWFRONT_VERSION;
 }
 
+bool PlaysLike(const std::string& version)
+{
+    // Every version so far has played the same rules.
+    static const char* const SAME_RULES[] = {"1.1.0"};
+    for (const char* v : SAME_RULES)
+        if (version == v)
+            return true;
+    return version == GameVersion();
+}
+
+std::string Printable(const std::string& text, size_t most)
+{
+    std::string shown;
+    for (char c : text)
+        shown += c >= ' ' && c <= '~' ? c : '?';
+    if (shown.size() > most)
+        shown = shown.substr(0, most > 3 ? most - 3 : 0) + "...";
+    return shown;
+}
+
 const char* UsageText()
 {
     return "Usage: glowfront [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
@@ -57,7 +78,8 @@ const char* UsageText()
            "  --record FILE      record the first match of this run to FILE\n"
            "  --replay FILE      show a recorded match again (Esc leaves, P pauses)\n"
            "  --verify FILE      replay a recording without a display and check it\n"
-           "  --host [PORT]      play red across the network, waiting on PORT (47630)\n"
+           "  --host [PORT]      play red across the network, waiting on PORT (47630;\n"
+           "                     0: any free port, which is shown and printed)\n"
            "  --join HOST[:PORT] play blue against the game hosted on HOST\n"
            "  --help             show this and leave\n"
            "  --version          show the version and leave\n"
@@ -95,11 +117,11 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
         {
             o.host = true;
             // The port is optional: a word that is not one is the next option.
-            if (next && next[0] != '-' && Port(next, &o.port))
+            if (next && next[0] != '-' && Port(next, &o.port, 0))
                 i++;
             else if (next && next[0] != '-')
-                return Fail(error,
-                            std::string("--host: \"") + next + "\" is not a port (1 to 65535)");
+                return Fail(error, std::string("--host: \"") + next +
+                                       "\" is not a port (1 to 65535, or 0 for any free one)");
         }
         else if (!strcmp(arg, "--join"))
         {

@@ -24,7 +24,8 @@ bool ReadRegularFile(const char* path, size_t maxBytes, std::string* bytes, std:
 
 // A BMP that the library reads whole and safely, of at most maxWidth x maxHeight pixels: a 12- or
 // 40-byte header; 1, 4, 8, 16, 24 or 32 bits a pixel; uncompressed, or bit fields 5-5-5 or 5-6-5
-// at 16 bits and 8-8-8 at 32; rows bottom-up or top-down; palette and pixels inside the file.
+// at 16 bits and 8-8-8 at 32; rows bottom-up (the library misreads top-down ones); palette and
+// pixels inside the file.
 // Run-length encoding is refused: the library's decoder trusts every run.
 bool CheckPicture(const std::string& bytes, int maxWidth, int maxHeight, std::string* why);
 bool CheckPictureFile(const char* path, int maxWidth, int maxHeight, std::string* why);

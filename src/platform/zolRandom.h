@@ -22,17 +22,16 @@ inline void zolSeedRand(unsigned int seed) // restarts the sequence; for tests a
 
 // The flicker of the cursors and the commands' marks. On one machine it draws from the game's
 // source, as frames always have, so the frames drawn between ticks are part of what decides a
-// match. In a match across two machines, each drawing its own frames, it draws from a source of
-// its own, and the frames change nothing.
-inline bool g_bFlickerApart = false;
-inline uint32_t g_dwFlickerState = 1;
+// match. A match whose frames must change nothing (across two machines, each drawing its own, or
+// a replay on the screen) points this at a state of its own while it draws; null: the game's.
+inline uint32_t* g_pFlickerState = nullptr;
 
 inline int zolFlickerRand() // 0 .. 32767
 {
-    if (!g_bFlickerApart)
+    if (!g_pFlickerState)
         return zolRand();
-    g_dwFlickerState = g_dwFlickerState * 214013u + 2531011u;
-    return (int)((g_dwFlickerState >> 16) & 0x7FFF);
+    *g_pFlickerState = *g_pFlickerState * 214013u + 2531011u;
+    return (int)((*g_pFlickerState >> 16) & 0x7FFF);
 }
 
 #endif

@@ -44,21 +44,23 @@ namespace
 
 }
 
-bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height,
-                  unsigned* keysDown)
+namespace
 {
-    unsigned down = 0;
-    for (int k = 0; k < SIDE_KEYS; k++)
-        if (key[table[k]])
-            down |= 1u << k;
-    if (keysDown)
-        *keysDown = down;
-    bool refused = false;
-    unsigned spent = DoSideKeys(down, side, cursor, map, width, height, &refused);
-    for (int k = 0; k < SIDE_KEYS; k++)
-        if (spent >> k & 1)
-            key[table[k]] = 0;
-    return refused;
+    unsigned KeysDown(const int* table)
+    {
+        unsigned down = 0;
+        for (int k = 0; k < SIDE_KEYS; k++)
+            if (key[table[k]])
+                down |= 1u << k;
+        return down;
+    }
+
+    void Release(const int* table, unsigned spent)
+    {
+        for (int k = 0; k < SIDE_KEYS; k++)
+            if (spent >> k & 1)
+                key[table[k]] = 0;
+    }
 }
 
 unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height,
@@ -103,18 +105,30 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
 
 void DoPlayer1(int* cursor, zolMap* map, int width, int height)
 {
-    DoPlayerKeys(g_dwvRedKeys, true, cursor, map, width, height);
+    zolKeyboardSide(true).Tick(cursor, map, width, height);
 }
 
 void DoPlayer2(int* cursor, zolMap* map, int width, int height)
 {
-    DoPlayerKeys(g_dwvBlueKeys, false, cursor, map, width, height);
+    zolKeyboardSide(false).Tick(cursor, map, width, height);
 }
 
-void zolKeyboardSide::Tick(int* cursor, zolMap* map, int width, int height)
+void zolHumanSide::Tick(int* cursor, zolMap* map, int width, int height)
 {
     m_dwTicks++;
-    const int* table = m_bSide ? g_dwvRedKeys : g_dwvBlueKeys;
-    if (DoPlayerKeys(table, m_bSide, cursor, map, width, height, &m_dwLastKeys))
+    m_dwLastKeys = TakeKeys();
+    bool refused = false;
+    Spend(DoSideKeys(m_dwLastKeys, m_bSide, cursor, map, width, height, &refused));
+    if (refused)
         m_dwRefusedAt = m_dwTicks;
+}
+
+unsigned zolKeyboardSide::TakeKeys()
+{
+    return KeysDown(GetSide() ? g_dwvRedKeys : g_dwvBlueKeys);
+}
+
+void zolKeyboardSide::Spend(unsigned spent)
+{
+    Release(GetSide() ? g_dwvRedKeys : g_dwvBlueKeys, spent);
 }

@@ -39,25 +39,36 @@ int SideKeyOrder(int sideKey);
 unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height,
                     bool* refused = nullptr);
 
-// One tick of a human side from the library's key[]: the keys spent are released. True when an
-// action was refused; down, when given, gets the keys that were down.
-bool DoPlayerKeys(const int* table, bool side, int* cursor, zolMap* map, int width, int height,
-                  unsigned* down = nullptr);
+// One tick of a human side from the library's key[], its table red's or blue's: the keys spent
+// are released.
 void DoPlayer1(int* cursor, zolMap* map, int width, int height); // red
 void DoPlayer2(int* cursor, zolMap* map, int width, int height); // blue
 
-// A person at the keyboard, with red's table or blue's.
-class zolKeyboardSide : public zolController
+// What decides a tick besides the rules and the computer: the frames drawn since the tick before
+// it (their flicker draws from the game's random source) and the keys each human side had down,
+// as masks of 1 << zolSideKey (0 for a side the computer plays).
+struct zolTickInput
+{
+    int frames = 0;
+    unsigned red = 0, blue = 0;
+};
+
+// A person's side: each tick it takes the keys that are down and plays them with DoSideKeys.
+class zolHumanSide : public zolController
 {
 public:
-    explicit zolKeyboardSide(bool side) : m_bSide(side) {}
+    explicit zolHumanSide(bool side) : m_bSide(side) {}
 
     void Tick(int* cursor, zolMap* map, int width, int height) override;
 
-    // The keys this side had down in its last tick, as DoSideKeys takes them.
-    unsigned GetLastKeys() { return m_dwLastKeys; }
+    bool GetSide() { return m_bSide; }
+    unsigned GetLastKeys() { return m_dwLastKeys; } // those its last tick played
     // Ticks since this side last pressed an order the tile refused; large when it never did.
     int TicksSinceRefusal() { return m_dwTicks - m_dwRefusedAt; }
+
+protected:
+    virtual unsigned TakeKeys() = 0;          // the keys down for this tick
+    virtual void Spend(unsigned /*spent*/) {} // the tick used these up
 
 private:
     bool m_bSide; // true red, false blue
@@ -66,21 +77,29 @@ private:
     unsigned m_dwLastKeys = 0;
 };
 
-// A human side whose keys come from elsewhere: a recording, or the other machine.
-class zolScriptedSide : public zolController
+// A person at this keyboard, with red's table or blue's: reads key[] and releases what it spent.
+class zolKeyboardSide : public zolHumanSide
 {
 public:
-    explicit zolScriptedSide(bool side) : m_bSide(side) {}
+    explicit zolKeyboardSide(bool side) : zolHumanSide(side) {}
+
+protected:
+    unsigned TakeKeys() override;
+    void Spend(unsigned spent) override;
+};
+
+// A person whose keys come from elsewhere: a recording, or the other machine.
+class zolScriptedSide : public zolHumanSide
+{
+public:
+    explicit zolScriptedSide(bool side) : zolHumanSide(side) {}
 
     void SetKeys(unsigned down) { m_dwKeys = down; } // for the next tick
-    unsigned GetKeys() { return m_dwKeys; }
-    void Tick(int* cursor, zolMap* map, int width, int height) override
-    {
-        DoSideKeys(m_dwKeys, m_bSide, cursor, map, width, height);
-    }
+
+protected:
+    unsigned TakeKeys() override { return m_dwKeys; }
 
 private:
-    bool m_bSide;
     unsigned m_dwKeys = 0;
 };
 

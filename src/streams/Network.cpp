@@ -89,7 +89,9 @@ bool zolNetSession::Host(int port, std::string* error)
     }
     m_bHost = true;
     m_eState = WAITING;
-    m_sWhere = "port " + std::to_string(port);
+    // Asked for port 0, the system has chosen one: the joiner must be told which.
+    m_dwPort = m_pHost->address.port ? m_pHost->address.port : port;
+    m_sWhere = "port " + std::to_string(m_dwPort);
     return true;
 }
 
@@ -334,34 +336,36 @@ void zolNetSession::CheckFingerprints()
     }
 }
 
-int RunLockstep(Match& match, zolNetSession& net, zolScriptedSide& red, zolScriptedSide& blue,
-                int most, const std::function<unsigned()>& sample,
-                const std::function<void()>& afterTick)
+zolLockstepSource::zolLockstepSource(zolNetSession& net, zolScriptedSide* red,
+                                     zolScriptedSide* blue, std::function<unsigned()> sample)
+    : m_net(net), m_pvSides{blue, red}, m_fSample(std::move(sample))
 {
-    int run = 0;
-    bool local = net.IsHost(); // the host is red
-    for (; run < most && net.GetState() == zolNetSession::PLAYING && !match.IsOver(); run++)
-    {
-        int tick = match.GetTicks() + 1;
-        // Keys are taken once for each tick, however often this tick has to wait.
-        while (net.NextKeysTick() <= tick + net.GetDelay())
-            net.SendKeys(sample());
-        if (!net.HasKeys(tick))
-            break;
-        // Our own keys for this tick went out delay ticks ago: the other machine runs it with
-        // the same ones.
-        unsigned ours, theirs = net.TakeKeys(tick, &ours);
-        (local ? red : blue).SetKeys(ours);
-        (local ? blue : red).SetKeys(theirs);
-        match.Tick();
-        match.EndTest();
-        if (match.GetTicks() % 100 == 0)
-            net.SendFingerprint(match.GetTicks(), HashRules(match.GetMap()));
-        if (afterTick)
-            afterTick();
-    }
-    net.Service();
-    return run;
+}
+
+bool zolLockstepSource::Prepare(Match& match)
+{
+    if (IsOver() || match.IsOver())
+        return false;
+    int tick = match.GetTicks() + 1;
+    // Keys are taken once for each tick, however often this tick has to wait.
+    while (m_net.NextKeysTick() <= tick + m_net.GetDelay())
+        m_net.SendKeys(m_fSample());
+    if (!m_net.HasKeys(tick))
+        return false;
+    // Our own keys for this tick went out delay ticks ago: the other machine runs it with the
+    // same ones.
+    bool local = m_net.IsHost(); // the host is red
+    unsigned ours, theirs = m_net.TakeKeys(tick, &ours);
+    m_pvSides[local]->SetKeys(ours);
+    m_pvSides[!local]->SetKeys(theirs);
+    return true;
+}
+
+void zolLockstepSource::Finish(Match& match)
+{
+    match.EndTest();
+    if (match.GetTicks() % 100 == 0)
+        m_net.SendFingerprint(match.GetTicks(), HashRules(match.GetMap()));
 }
 
 unsigned TakeNetworkKeys()

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Recording.h"
+#include "TickSource.h"
 
 class Match;
 class zolScriptedSide;
@@ -27,7 +28,10 @@ public:
         ENDED    // left, refused, lost or failed: GetMessage() says which
     };
 
+    zolNetSession() = default;
     ~zolNetSession(); // tells the other side, and closes
+    zolNetSession(const zolNetSession&) = delete;
+    zolNetSession& operator=(const zolNetSession&) = delete;
 
     // Neither waits: Service() does. False, with the reason, when it cannot even begin.
     bool Host(int port, std::string* error);
@@ -38,6 +42,7 @@ public:
     const zolMatchStart& GetStart() { return m_start; }
     int GetDelay() { return m_dwDelay; }
     bool IsHost() { return m_bHost; }
+    int GetPort() { return m_dwPort; } // the host's, once Host() has succeeded
     State GetState() { return m_eState; }
     const std::string& GetMessage() { return m_sMessage; }
     int GetBadPackets() { return m_dwBad; }
@@ -61,6 +66,7 @@ private:
     ENetHost* m_pHost = nullptr; // owned
     ENetPeer* m_pPeer = nullptr; // the other side; owned by the host
     bool m_bHost = false;
+    int m_dwPort = 0;
     State m_eState = ENDED;
     std::string m_sMessage;
     std::string m_sWhere; // "host:port", for messages
@@ -75,13 +81,29 @@ private:
     std::deque<std::pair<int, uint64_t>> m_vOwnPrints, m_vTheirPrints;
 };
 
-// Runs the ticks a network match can run now, at most `most`: before tick t it takes the local
-// keys for t + delay (sample) and sends them; it stops at the first tick whose keys have not
-// come. The end test runs after every tick, so both machines end on the same one. afterTick,
-// when given, follows each tick. Returns how many ran.
-int RunLockstep(Match& match, zolNetSession& net, zolScriptedSide& red, zolScriptedSide& blue,
-                int most, const std::function<unsigned()>& sample,
-                const std::function<void()>& afterTick = nullptr);
+// Feeds a match from both machines in lockstep: before tick t the local keys for t + delay are
+// taken (sample) and sent, and t runs only once the other side's keys for it have come. The end
+// test runs after every tick, so both machines end on the same one; every 100th tick's fingerprint
+// goes to the other side to be compared.
+class zolLockstepSource : public zolTickSource
+{
+public:
+    // The sides are the match's two, both played through the network; sample gives the local
+    // player's keys, once for each tick they are sent for.
+    zolLockstepSource(zolNetSession& net, zolScriptedSide* red, zolScriptedSide* blue,
+                      std::function<unsigned()> sample);
+
+    bool Prepare(Match& match) override;
+    void Finish(Match& match) override;
+    void EndPass() override { m_net.Service(); }
+    void Leave() override { m_net.End("the other player left"); }
+    bool IsOver() override { return m_net.GetState() != zolNetSession::PLAYING; }
+
+private:
+    zolNetSession& m_net;          // not owned
+    zolScriptedSide* m_pvSides[2]; // by side; not owned
+    std::function<unsigned()> m_fSample;
+};
 
 // The local player's keys for a network match: either table, for the player's own side; the keys
 // read are released, each press acting once.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include <allegro.h>
 
@@ -9,7 +10,6 @@
 #include "HumanSide.h"
 #include "Match.h"
 #include "Options.h"
-#include "Screen.h"
 #include "zolCheck.h"
 #include "zolFileCheck.h"
 #include "zolMap.h"
@@ -58,7 +58,6 @@ void ApplyStart(const zolMatchStart& start)
     g_dwRandState = start.randState;
     SetAICounters(start.aiMoveTicker, start.aiRefresh);
     ai_svJobs.assign(start.aiJobs.begin(), start.aiJobs.end());
-    g_bFlickerApart = start.kind == MATCH_NETWORK;
 }
 
 zolRecorder::~zolRecorder()
@@ -69,16 +68,28 @@ zolRecorder::~zolRecorder()
 
 bool zolRecorder::Open(const std::string& path, std::string* error)
 {
+    m_sPath = path;
     m_pFile = fopen(path.c_str(), "wb");
     if (!m_pFile)
-        return Fail(error, "cannot write the recording " + path + ": " + strerror(errno));
+        return ::Fail(error, "cannot write the recording " + path + ": " + strerror(errno));
+    struct stat st;
+    m_dwInode = fstat(fileno(m_pFile), &st) == 0 ? (unsigned long)st.st_ino : 0;
     return true;
+}
+
+void zolRecorder::Fail(const char* why)
+{
+    if (m_sError.empty())
+        m_sError = "cannot write the recording " + m_sPath + ": " + why;
+    if (m_pFile)
+        fclose(m_pFile);
+    m_pFile = nullptr;
 }
 
 void zolRecorder::Put(const void* bytes, size_t size)
 {
-    if (m_pFile)
-        fwrite(bytes, 1, size, m_pFile);
+    if (m_pFile && fwrite(bytes, 1, size, m_pFile) != size)
+        Fail(strerror(errno));
 }
 
 void zolRecorder::Start(const zolMatchStart& start)
@@ -93,8 +104,8 @@ void zolRecorder::Start(const zolMatchStart& start)
         for (int v : {job.kind, job.x, job.y, job.defer})
             out.Put<int32_t>(v);
     Put(out.bytes.data(), out.bytes.size());
-    if (m_pFile)
-        fflush(m_pFile);
+    if (m_pFile && fflush(m_pFile) != 0)
+        Fail(strerror(errno));
 }
 
 void zolRecorder::Tick(const zolTickInput& input, Match& match)
@@ -116,19 +127,28 @@ void zolRecorder::Tick(const zolTickInput& input, Match& match)
     if (checked)
         out.Put<uint64_t>(HashRules(match.GetMap()));
     Put(out.bytes.data(), out.bytes.size());
-    if (checked && m_pFile)
-        fflush(m_pFile);
+    if (checked && m_pFile && fflush(m_pFile) != 0)
+        Fail(strerror(errno));
 }
 
-void zolRecorder::Finish(Match& match)
+bool zolRecorder::Finish(Match& match)
 {
     zolByteWriter out;
     out.Put(FINISH).Put<uint32_t>((uint32_t)match.GetTicks());
     out.Put<uint64_t>(HashRules(match.GetMap(), m_dwRandAfterTick));
     Put(out.bytes.data(), out.bytes.size());
-    if (m_pFile)
-        fclose(m_pFile);
+    if (!m_pFile)
+        return !Failed();
+    FILE* file = m_pFile;
     m_pFile = nullptr;
+    // The last bytes reach the disk only now, so a full disk may say so here first.
+    if (fclose(file) != 0)
+        Fail(strerror(errno));
+    // A file whose folder was removed while it was written takes its bytes with it, quietly.
+    struct stat st;
+    if (!Failed() && (stat(m_sPath.c_str(), &st) != 0 || (unsigned long)st.st_ino != m_dwInode))
+        Fail("the file was removed, or its folder, while the match was played");
+    return !Failed();
 }
 
 bool zolRecording::Load(const std::string& path, std::string* error)
@@ -155,8 +175,15 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     uint8_t kind, ticker, refresh;
     uint32_t jobs;
     int32_t cap;
-    if (!in.Text(&s.gameVersion) || !in.Get(&cap) || !in.Get(&kind) || !in.Get(&s.randState) ||
-        !in.Get(&ticker) || !in.Get(&refresh) || !in.Get(&jobs))
+    if (!in.Text(&s.gameVersion))
+        return Fail(error, cut);
+    // Another version may play the same keys to another end: its recordings are not ours.
+    if (!PlaysLike(s.gameVersion))
+        return Fail(error, path + ": recorded by Glowfront " + Printable(s.gameVersion) +
+                               ", which plays differently from this version (" + GameVersion() +
+                               ")");
+    if (!in.Get(&cap) || !in.Get(&kind) || !in.Get(&s.randState) || !in.Get(&ticker) ||
+        !in.Get(&refresh) || !in.Get(&jobs))
         return Fail(error, cut);
     if (kind > MATCH_NETWORK || ticker > 9 || refresh > 10 || jobs > MOST_JOBS)
         return Fail(error, path + ": damaged (the start of the match is out of range)");
@@ -202,45 +229,30 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     return true;
 }
 
-int VerifyRecording(const std::string& path)
+zolReplaySource::zolReplaySource(const zolRecording& recording, zolScriptedSide* red,
+                                 zolScriptedSide* blue)
+    : m_recording(recording), m_pvSides{blue, red}
 {
-    zolRecording recording;
-    std::string error;
-    if (!recording.Load(path, &error))
-    {
-        fprintf(stderr, "glowfront: %s\n", error.c_str());
-        return 2;
-    }
-    const zolMatchStart& start = recording.GetStart();
-    ApplyStart(start);
-    zolScriptedSide red(true), blue(false);
-    zolComputerSide computer;
-    zolController* blueSide = start.kind == MATCH_VS_COMPUTER ? (zolController*)&computer : &blue;
-    Match match(&red, blueSide, PICTURE_W / 32, PICTURE_H / 32 - 1);
-    InitAI(match.GetMap(), PICTURE_W / 32, PICTURE_H / 32 - 1, PICTURE_W / 32 - 3,
-           PICTURE_H / 32 - 4);
-    BITMAP* frame = create_bitmap(PICTURE_W, PICTURE_H);
-    int result = 0, tick = 0;
-    for (const zolRecording::Entry& e : recording.GetTicks())
-    {
-        for (int f = 0; f < e.input.frames; f++)
-            match.Draw(frame, false);
-        red.SetKeys(e.input.red);
-        blue.SetKeys(e.input.blue);
-        match.Tick();
-        tick++;
-        if (e.checked && HashRules(match.GetMap()) != e.fingerprint)
-            break;
-    }
-    uint64_t fingerprint = HashRules(match.GetMap());
-    if (tick < (int)recording.GetTicks().size() || fingerprint != recording.GetFinalFingerprint())
-    {
-        printf("replay differs at tick %d\n", tick);
-        result = 1;
-    }
-    else
-        printf("replay ok: %d ticks, fingerprint %016llx\n", tick, (unsigned long long)fingerprint);
-    destroy_bitmap(frame);
-    g_bFlickerApart = false;
-    return result;
+}
+
+bool zolReplaySource::Prepare(Match& match)
+{
+    if (IsOver())
+        return false;
+    const zolTickInput& input = m_recording.GetTicks()[m_dwNext].input;
+    match.SkipFrames(input.frames);
+    for (bool side : {true, false})
+        if (m_pvSides[side])
+            m_pvSides[side]->SetKeys(side ? input.red : input.blue);
+    return true;
+}
+
+void zolReplaySource::Finish(Match& match)
+{
+    const zolRecording::Entry& entry = m_recording.GetTicks()[m_dwNext++];
+    bool differs = entry.checked && HashRules(match.GetMap()) != entry.fingerprint;
+    if (IsOver())
+        differs = differs || HashRules(match.GetMap()) != m_recording.GetFinalFingerprint();
+    if (differs && !m_dwDiffersAt)
+        m_dwDiffersAt = match.GetTicks();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "HumanSide.h"
+#include "TickSource.h"
 #include "zolAI.h"
 
 class Match;
@@ -34,20 +36,16 @@ struct zolMatchStart
 zolMatchStart CurrentStart(int kind);
 void ApplyStart(const zolMatchStart& start);
 
-// One tick: the frames drawn since the tick before it, and the keys each human side had down
-// (a mask of 1 << zolSideKey; 0 for the computer).
-struct zolTickInput
-{
-    int frames = 0;
-    unsigned red = 0, blue = 0;
-};
-
 // Writes a recording as the match is played. Flushed every 100 ticks, so a crash loses at most
-// the last second.
+// the last second. A write that fails closes the file and is kept as the recorder's error: the
+// match it records goes on without it.
 class zolRecorder
 {
 public:
+    zolRecorder() = default;
     ~zolRecorder(); // closes the file as it stands
+    zolRecorder(const zolRecorder&) = delete;
+    zolRecorder& operator=(const zolRecorder&) = delete;
 
     // Creates or empties the file; false, with a line saying why, when it cannot be written.
     bool Open(const std::string& path, std::string* error);
@@ -56,15 +54,23 @@ public:
     void Tick(const zolTickInput& input, Match& match);
     // The last tick and the fingerprint after it, then closes. Frames drawn since that tick
     // may have moved the random source: the fingerprint takes its state as the tick left it.
-    void Finish(Match& match);
+    // False when the recording could not be written whole: GetError() says why.
+    bool Finish(Match& match);
 
     bool IsOpen() { return m_pFile != nullptr; }
+    bool Failed() { return !m_sError.empty(); }
+    // "cannot write the recording FILE: why", for one line; empty while all is well.
+    const std::string& GetError() { return m_sError; }
 
 private:
     void Put(const void* bytes, size_t size);
+    void Fail(const char* why); // keeps the first failure and closes the file
 
     FILE* m_pFile = nullptr; // owned
+    std::string m_sPath;
+    unsigned long m_dwInode = 0; // of the file as opened, to tell it was removed from under us
     uint32_t m_dwRandAfterTick = 0;
+    std::string m_sError;
 };
 
 // A recording read whole and checked before anything of it is used.
@@ -82,9 +88,9 @@ public:
     // another kind or from a newer version of the game.
     bool Load(const std::string& path, std::string* error);
 
-    const zolMatchStart& GetStart() { return m_start; }
-    const std::vector<Entry>& GetTicks() { return m_vTicks; }
-    uint64_t GetFinalFingerprint() { return m_dwFinal; }
+    const zolMatchStart& GetStart() const { return m_start; }
+    const std::vector<Entry>& GetTicks() const { return m_vTicks; }
+    uint64_t GetFinalFingerprint() const { return m_dwFinal; }
 
 private:
     zolMatchStart m_start;
@@ -92,9 +98,26 @@ private:
     uint64_t m_dwFinal = 0;
 };
 
-// Replays a recording without a display, as fast as it can: 0 when every fingerprint agrees
-// ("replay ok: TICKS ticks, fingerprint HEX"), 1 at the first that differs ("replay differs at
-// tick N"), 2 when the file cannot be read. Needs the tile set built.
-int VerifyRecording(const std::string& path);
+// Feeds a recording's ticks to a match: before each, the frames its player saw, skipped, and the
+// keys its human sides had down; after each, the fingerprint where the recording has one.
+class zolReplaySource : public zolTickSource
+{
+public:
+    // red and blue: the match's human sides, or null for a side the computer plays.
+    zolReplaySource(const zolRecording& recording, zolScriptedSide* red, zolScriptedSide* blue);
+
+    bool Prepare(Match& match) override;
+    void Finish(Match& match) override;
+    bool IsOver() override { return m_dwNext >= m_recording.GetTicks().size(); }
+
+    // The first tick after which the state differs from the recording's; 0 while none has.
+    int DiffersAt() { return m_dwDiffersAt; }
+
+private:
+    const zolRecording& m_recording; // not owned
+    zolScriptedSide* m_pvSides[2];   // by side; not owned
+    size_t m_dwNext = 0;             // the entry of the next tick
+    int m_dwDiffersAt = 0;
+};
 
 #endif

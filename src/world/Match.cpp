@@ -47,10 +47,7 @@ Match::Match(zolController* red, zolController* blue, zolMap* map)
     m_dwvCursors[0][1] = m_dwHeight - 1;
 }
 
-Match::~Match()
-{
-    delete m_pMap;
-}
+Match::~Match() = default;
 
 void Match::Tick()
 {
@@ -64,7 +61,7 @@ void Match::Tick()
         m_dwLastRateTick = m_dwTicks;
     }
     for (bool side : {true, false})
-        m_pvSides[side]->Tick(m_dwvCursors[side], m_pMap, m_dwWidth, m_dwHeight);
+        m_pvSides[side]->Tick(m_dwvCursors[side], m_pMap.get(), m_dwWidth, m_dwHeight);
     m_pMap->Update();
 }
 
@@ -81,9 +78,11 @@ void Match::Draw(BITMAP* bmp, bool showFrameRate)
     m_dwFrames++;
     m_dwFramesSinceTick++;
     ClearFrame(bmp);
+    g_pFlickerState = m_bFlickerApart ? &m_dwFlickerState : nullptr;
     m_pMap->Draw(bmp, 0, 0);
     DrawCursor(bmp, m_dwvCursors[1], true);
     DrawCursor(bmp, m_dwvCursors[0], false);
+    g_pFlickerState = nullptr;
     if (showFrameRate)
         textprintf_ex(bmp, font, 4, 4, makecol(255, 255, 0), 0, "FPS: %d", m_dwFrameRate);
 
@@ -104,18 +103,21 @@ zolOutcome Match::GetOutcome()
     return red ? OUTCOME_RED_WINS : OUTCOME_BLUE_WINS;
 }
 
-int RunOwedTicks(Match& match, std::atomic<int>& clock, int most,
-                 const std::function<void()>& afterTick)
+void Match::SkipFrames(int frames)
 {
-    int run = 0;
-    for (; run < most && clock > 0; run++)
-    {
-        clock--;
-        match.Tick();
-        if (afterTick)
-            afterTick();
-    }
-    return run;
+    if (frames <= 0)
+        return;
+    BITMAP* scratch = create_bitmap(m_dwWidth * 32, m_dwHeight * 32 + 32);
+    bool apart = m_bFlickerApart;
+    int counted = m_dwFrames, sinceTick = m_dwFramesSinceTick;
+    m_bFlickerApart = false;
+    for (int f = 0; f < frames && scratch; f++)
+        Draw(scratch, false);
+    m_bFlickerApart = apart;
+    m_dwFrames = counted;
+    m_dwFramesSinceTick = sinceTick;
+    if (scratch)
+        destroy_bitmap(scratch);
 }
 
 zolMap* NewMatchMap(int width, int height)

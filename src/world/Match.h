@@ -1,8 +1,8 @@
 #ifndef MATCH_H
 #define MATCH_H
 
-#include <atomic>
-#include <functional>
+#include <cstdint>
+#include <memory>
 
 struct BITMAP;
 class zolController;
@@ -26,6 +26,8 @@ public:
     // A match on a map made elsewhere, which it then owns: the cursors start in its corners.
     Match(zolController* red, zolController* blue, zolMap* map);
     ~Match();
+    Match(const Match&) = delete;
+    Match& operator=(const Match&) = delete;
 
     void Tick();    // one game tick: red's controller, blue's, the map's update
     void EndTest(); // over once more than 1000 ticks have run and a side has no unit
@@ -33,6 +35,12 @@ public:
     // One frame: the map, both cursors (one zolFlickerRand() each), the frame rate
     // when asked, and the balance bars. bmp: at least the map's size plus a 32-pixel strip.
     void Draw(BITMAP* bmp, bool showFrameRate);
+    // Frames that change nothing: their flicker draws from a source of the match's own rather
+    // than the game's. Across two machines, and for a replay on the screen.
+    void SetFlickerApart(bool apart) { m_bFlickerApart = apart; }
+    // Moves the game's random source as `frames` frames drawn with the flicker not apart would,
+    // without showing them: a replay's frames that were seen only when it was played.
+    void SkipFrames(int frames);
 
     zolOutcome GetOutcome(); // as the map stands; final once the match is over
 
@@ -40,11 +48,11 @@ public:
     int GetTicks() { return m_dwTicks; }
     int GetFrameRate() { return m_dwFrameRate; }
     int GetFramesBeforeTick() { return m_dwFramesBeforeTick; } // between the last two ticks
-    zolMap* GetMap() { return m_pMap; }
+    zolMap* GetMap() { return m_pMap.get(); }
     int* GetCursor(bool side) { return m_dwvCursors[side]; } // x then y
 
 private:
-    zolMap* m_pMap;              // owned
+    std::unique_ptr<zolMap> m_pMap;
     zolController* m_pvSides[2]; // by side: 0 blue, 1 red; not owned
     int m_dwvCursors[2][2];
     int m_dwWidth, m_dwHeight; // in tiles
@@ -55,12 +63,9 @@ private:
     int m_dwFramesSinceTick = 0;
     int m_dwFramesBeforeTick = 0;
     bool m_bOver;
+    bool m_bFlickerApart = false;
+    uint32_t m_dwFlickerState = 1; // the flicker's own source while apart
 };
-
-// Runs the ticks the clock owes, at most `most` of them, taking one from the clock for each and
-// calling afterTick, when given, after each; the rest stay owed. Returns how many ran.
-int RunOwedTicks(Match& match, std::atomic<int>& clock, int most,
-                 const std::function<void()>& afterTick = nullptr);
 
 // The starting map of a match, width x height tiles: rock, with a 3 x 3 base and hive for red at
 // the top left and for blue at the bottom right. The caller owns it.

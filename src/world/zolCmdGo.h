@@ -12,8 +12,6 @@ public:
     void Draw(BITMAP* bmp, int x, int y) override; // the north figure turned to the direction
     void Update() override;
 
-    int GetDirection() { return m_dwDirection; }
-
 protected:
     explicit zolCmdGo(int direction) : m_dwDirection(direction) {}
 

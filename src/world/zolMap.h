@@ -17,6 +17,8 @@ class zolMap final
 public:
     zolMap();  // 0 x 0, no units
     ~zolMap(); // destroys the units, then the tiles with their commands
+    zolMap(const zolMap&) = delete;
+    zolMap& operator=(const zolMap&) = delete;
 
     void SetSize(int w, int h); // keeps the overlap; creates, destroys and relinks nothing
     void SetTile(int x, int y,

@@ -19,6 +19,8 @@ class zolTile
 public:
     zolTile();
     ~zolTile(); // destroys the commands in its slots, not the units
+    zolTile(const zolTile&) = delete;
+    zolTile& operator=(const zolTile&) = delete;
 
     void Draw(BITMAP* bmp, int x, int y);      // (x, y): the tile's top-left pixel
     void DrawUnits(BITMAP* bmp, int x, int y); // units, then blue's and red's command marks

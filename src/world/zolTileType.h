@@ -31,6 +31,8 @@ class zolTileType
 public:
     zolTileType();
     virtual ~zolTileType(); // destroys the pictures in the slots
+    zolTileType(const zolTileType&) = delete;
+    zolTileType& operator=(const zolTileType&) = delete;
 
     virtual void Build(BITMAP* src);    // 17 pictures lit by the generators; src stays the caller's
     virtual void Update(zolTile* tile); // once per tick for every tile of this type; base: nothing

@@ -56,6 +56,16 @@ printf "$noise" >$CFG; settings "20 KB of noise"
 { printf '[Limits]\nMaxUnits = 900'; printf '%100000s\n' ''; } >$CFG; settings "a value and 100,000 spaces"
 printf '[Limits]\nMaxUnits =\n' >$CFG; settings "an empty value"
 
+# A recording that cannot be written: said at once in one line naming the file, the match played
+# on all the same, and status 1 at the end.
+start_game "$RUN" --record /dev/full; find_window; wait_title $S/title.png; press Return; sleep 2
+shot $S/full.png
+check "with /dev/full the match is played" [ "$(count $S/full.png 32 32 96 96 'r == 255 && g < 64 && b < 64')" -gt 0 ]
+press Escape; sleep 1; choose_exit; wait_exit 5
+check "a recording that cannot be written ends with status 1 (got $STATUS)" [ "$STATUS" = 1 ]
+check "and says so in one line" [ "$(grep -c /dev/full $S/game.out) $(grep -c "^glowfront: cannot write the recording /dev/full: No space left on device$" $S/game.out)" = "1 1" ] ||
+    cat $S/game.out
+
 # The window's client killed in a match, then the whole X server at the title.
 start_game; find_window; wait_title $S/title.png; press Return; xkill -id "$WIN" >/dev/null; wait_exit 5
 check "a client killed in a match ends with status 1 (got $STATUS)" [ "$STATUS" = 1 ]

@@ -13,8 +13,11 @@ says() {
         [ "$(count "$1" $x 220 $n 8 "$w")" = "$(count "$1" 41 201 558 68 "$w")" ]
 }
 
-start_game "$RUN" --host 47740; find_window
-(cd "$RUN" && DISPLAY=${X[join]} exec "$GAME" --join 127.0.0.1:47740) >$S/join.out 2>&1 &
+# The host waits on a port the system chooses, and says which; both record the match.
+start_game "$RUN" --host 0 --record $S/host.rec; find_window
+for _ in $(seq 50); do PORT=$(sed -n 's/^glowfront: waiting for the other player on port \([0-9]*\)$/\1/p' $S/game.out); [ -n "$PORT" ] && break; sleep 0.1; done
+check "the host says the port it waits on" [ -n "$PORT" ]
+(cd "$RUN" && DISPLAY=${X[join]} exec "$GAME" --join 127.0.0.1:$PORT --record $S/join.rec) >$S/join.out 2>&1 &
 JOIN_PID=$!
 on ${X[join]} find_window; sleep 5
 for s in host join; do
@@ -39,4 +42,10 @@ choose_exit; wait_exit 5
 check "the host ends with status 0 (got $STATUS)" [ "$STATUS" = 0 ]
 on ${X[join]} choose_exit; GAME_PID=$JOIN_PID wait_exit 5; JOIN_PID=''
 check "the joiner ends with status 0 (got $STATUS)" [ "$STATUS" = 0 ]
+# Each recording replays to the end it recorded (the host may have run a tick or two further: the
+# joiner's keys for them were already on their way when it left).
+for s in host join; do
+    out=$(cd "$RUN" && "$GAME" --verify $S/$s.rec 2>&1)
+    check "the $s's recording verifies ($out)" grep -q '^replay ok: [1-9][0-9]* ticks' <<<"$out"
+done
 finish

@@ -10,6 +10,7 @@
 #include <enet/enet.h>
 #include <gtest/gtest.h>
 
+#include "MatchSession.h"
 #include "Network.h"
 #include "Options.h"
 #include "Recording.h"

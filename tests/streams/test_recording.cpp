@@ -9,6 +9,7 @@
 
 #include "HumanSide.h"
 #include "Match.h"
+#include "MatchSession.h"
 #include "Recording.h"
 #include "Scenarios.h"
 #include "zolAI.h"
@@ -17,17 +18,18 @@
 
 namespace
 {
-    // Plays a seeded match as the shell does, recording it: scripted keys on the human sides,
-    // and now and then a few frames drawn between ticks. Returns the final fingerprint.
+    // Plays a seeded match through the loop the game plays with, recording it: scripted keys
+    // on the human sides, and now and then a few frames drawn between ticks. Returns the final
+    // fingerprint.
     uint64_t RecordMatch(const std::string& file, int kind, unsigned seed, int ticks)
     {
         zolRecorder recorder;
         std::string error;
         EXPECT_TRUE(recorder.Open(file, &error)) << error;
-        recorder.Start(CurrentStart(kind));
-        zolKeyboardSide red(true), blue(false);
-        zolComputerSide computer;
-        Match match(&red, kind == MATCH_VS_COMPUTER ? (zolController*)&computer : &blue, 20, 14);
+        zolMatchStart start = CurrentStart(kind);
+        std::unique_ptr<MatchSession> session = NewLocalSession(kind == MATCH_VS_COMPUTER);
+        session->Record(&recorder, start);
+        Match& match = session->GetMatch();
         BITMAP* frame = create_bitmap(640, 480);
         KeyScript redKeys(seed, true), blueKeys(seed + 1, false);
         std::mt19937 frames(seed);
@@ -38,13 +40,11 @@ namespace
             redKeys.Press(8);
             if (kind != MATCH_VS_COMPUTER)
                 blueKeys.Press(8);
-            match.Tick();
-            zolTickInput input{match.GetFramesBeforeTick(), red.GetLastKeys(),
-                               kind == MATCH_VS_COMPUTER ? 0 : blue.GetLastKeys()};
-            recorder.Tick(input, match);
+            EXPECT_TRUE(session->Step());
         }
         uint64_t fingerprint = HashRules(match.GetMap());
-        recorder.Finish(match);
+        session->FinishRecording();
+        EXPECT_FALSE(recorder.Failed()) << recorder.GetError();
         destroy_bitmap(frame);
         return fingerprint;
     }

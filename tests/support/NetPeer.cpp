@@ -3,6 +3,7 @@
 //   netpeer host PORT TICKS SEED [FILE]   |   netpeer join HOST:PORT TICKS SEED [FILE]
 // Prints "playing delay D" once the start is agreed, then "N ticks, fingerprint HEX" (status 0),
 // or "ended at tick N: MESSAGE" when the session ended first (status 3). FILE: a recording.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -12,6 +13,7 @@
 
 #include "HumanSide.h"
 #include "Match.h"
+#include "MatchSession.h"
 #include "Network.h"
 #include "Options.h"
 #include "TileSet.h"
@@ -47,31 +49,30 @@ int main(int argc, char** argv)
             : !ParseAddress(argv[2], &host, &port, &error) || !net.Join(host, port, &error))
         return printf("ended at tick 0: %s\n", error.c_str()), 3;
     Serve(net, zolNetSession::WAITING, 20);
-    if (net.GetState() == zolNetSession::PLAYING)
-    {
-        printf("playing delay %d\n", net.GetDelay());
-        fflush(stdout);
-        ApplyStart(net.GetStart());
-        recorder.Start(net.GetStart());
-    }
-    zolScriptedSide red(true), blue(false);
-    Match match(&red, &blue, 20, 14);
-    BITMAP* frame = create_bitmap(640, 480);
+    if (net.GetState() != zolNetSession::PLAYING)
+        return printf("ended at tick 0: %s\n", net.GetMessage().c_str()), 3;
+    printf("playing delay %d\n", net.GetDelay());
+    fflush(stdout);
+    zolMatchStart start = net.GetStart();
     std::mt19937 rng(atoi(argv[4]));
-    auto sample = [&] { return rng() % 8 ? 0u : 1u << rng() % SIDE_KEYS; };
-    auto afterTick = [&]
+    std::unique_ptr<MatchSession> session =
+        NewNetworkSession(net, [&] { return rng() % 8 ? 0u : 1u << rng() % SIDE_KEYS; });
+    session->Record(argc > 5 ? &recorder : nullptr, start);
+    Match& match = session->GetMatch();
+    BITMAP* frame = create_bitmap(640, 480);
+    std::atomic<int> owed(0);
+    while (match.GetTicks() < ticks && !match.IsOver() && !session->GetSource()->IsOver())
     {
-        recorder.Tick({0, red.GetKeys(), blue.GetKeys()}, match);
+        owed = ticks - match.GetTicks();
+        if (!session->RunOwedTicks(owed, owed))
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         // Frames draw the flicker, which in a network match must change nothing.
         for (int f = rng() % 16 ? 0 : 3; f > 0; f--)
             match.Draw(frame, false);
-    };
-    while (match.GetTicks() < ticks && !match.IsOver() && net.GetState() == zolNetSession::PLAYING)
-        if (!RunLockstep(match, net, red, blue, ticks - match.GetTicks(), sample, afterTick))
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
     destroy_bitmap(frame);
     uint64_t fingerprint = HashRules(match.GetMap());
-    recorder.Finish(match); // kept however the match ended
+    session->FinishRecording(); // kept however the match ended
     if (net.GetState() != zolNetSession::PLAYING)
         return printf("ended at tick %d: %s\n", match.GetTicks(), net.GetMessage().c_str()), 3;
     printf("%d ticks, fingerprint %016llx\n", match.GetTicks(), (unsigned long long)fingerprint);

@@ -43,29 +43,3 @@ TEST(MatchShell, AfterTenSecondsASideWithoutUnitsEndsTheMatchAndDecidesTheOutcom
         EXPECT_EQ(outcome, match.GetOutcome());
     }
 }
-
-TEST(MatchShell, TicksBeyondOnePassStayOwedAndEscEndsWithNoWinner)
-{
-    Idle idle;
-    Match match(&idle, &idle, 20, 14);
-    BITMAP* bmp = create_bitmap(640, 480);
-    std::atomic<int> clock(60);
-    // Passes of at most 25 ticks, a frame after each: ticks run, and ticks still owed after it.
-    const int passes[4][2] = {{25, 35}, {25, 10}, {10, 0}, {0, 0}};
-    for (auto [ran, owed] : passes)
-    {
-        EXPECT_EQ(ran, RunOwedTicks(match, clock, 25));
-        EXPECT_EQ(owed, clock);
-        match.Draw(bmp, false);
-    }
-    EXPECT_EQ(60, match.GetTicks());
-    EXPECT_EQ(0, match.GetFrameRate()) << "until 100 ticks have run";
-    clock = 40;
-    EXPECT_EQ(40, RunOwedTicks(match, clock, 100));
-    EXPECT_EQ(4, match.GetFrameRate()) << "frames in the last 100 ticks";
-    EXPECT_FALSE(match.IsOver());
-    match.Quit();
-    EXPECT_TRUE(match.IsOver());
-    EXPECT_EQ(OUTCOME_NO_WINNER, match.GetOutcome());
-    destroy_bitmap(bmp);
-}

@@ -1,0 +1,236 @@
+#include "MatchSession.h"
+
+#include <cstdio>
+
+#include <allegro.h>
+
+#include "Keyboard.h"
+#include "Main.h"
+#include "Network.h"
+#include "Overlay.h"
+#include "Screen.h"
+#include "zolAI.h"
+#include "zolCheck.h"
+#include "zolMap.h"
+#include "zolSound.h"
+
+namespace
+{
+    // A match runs at most this many ticks before it draws and looks at Esc again. Ticks beyond
+    // it stay owed on the clock, so the game still keeps one tick per 10 ms when it can.
+    const int MAX_TICKS_PER_PASS = 25;
+
+    // A refused order flashes the side's cursor white for a quarter of a second. Drawn by the
+    // shell over the match's frame, so the frame itself stays what the rules make it.
+    void DrawRefusal(BITMAP* bmp, zolHumanSide& side, const int* cursor)
+    {
+        if (side.TicksSinceRefusal() >= 25)
+            return;
+        int x = cursor[0] * 32, y = cursor[1] * 32, white = makecol(255, 255, 255);
+        for (int i = 0; i < 3; i++)
+            rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
+    }
+}
+
+MatchSession::MatchSession(Kind kind, std::unique_ptr<zolController> red,
+                           std::unique_ptr<zolController> blue,
+                           std::unique_ptr<zolTickSource> source, zolMap* map)
+    : m_eKind(kind), m_pvSides{std::move(blue), std::move(red)}, m_pSource(std::move(source))
+{
+    for (int side = 0; side < 2; side++)
+        m_pvHumans[side] = dynamic_cast<zolHumanSide*>(m_pvSides[side].get());
+    zolController *r = m_pvSides[1].get(), *b = m_pvSides[0].get();
+    m_pMatch = map ? std::make_unique<Match>(r, b, map)
+                   : std::make_unique<Match>(r, b, PICTURE_W / 32, PICTURE_H / 32 - 1);
+    m_pMatch->SetFlickerApart(kind != LOCAL);
+    // The computer is told of every match, whoever plays blue, once its map is laid out.
+    int w = m_pMatch->GetMap()->GetWidth(), h = m_pMatch->GetMap()->GetHeight();
+    InitAI(m_pMatch->GetMap(), w, h, w - 3, h - 3);
+}
+
+MatchSession::~MatchSession() = default;
+
+void MatchSession::Record(zolRecorder* recorder, const zolMatchStart& start)
+{
+    m_pRecorder = recorder;
+    if (m_pRecorder)
+        m_pRecorder->Start(start);
+    CheckRecorder();
+}
+
+bool MatchSession::Step()
+{
+    if (m_pSource && !m_pSource->Prepare(*m_pMatch))
+        return false;
+    m_pMatch->Tick();
+    if (m_pRecorder)
+    {
+        // Frames drawn across two machines change nothing and are not worth keeping.
+        zolTickInput input;
+        input.frames = m_eKind == NETWORK ? 0 : m_pMatch->GetFramesBeforeTick();
+        input.red = m_pvHumans[1] ? m_pvHumans[1]->GetLastKeys() : 0;
+        input.blue = m_pvHumans[0] ? m_pvHumans[0]->GetLastKeys() : 0;
+        m_pRecorder->Tick(input, *m_pMatch);
+    }
+    if (m_pSource)
+        m_pSource->Finish(*m_pMatch);
+    return true;
+}
+
+int MatchSession::RunOwedTicks(std::atomic<int>& clock, int most)
+{
+    int run = 0;
+    for (; run < most && clock > 0 && Step(); run++)
+        clock--;
+    if (m_pSource)
+        m_pSource->EndPass();
+    CheckRecorder();
+    return run;
+}
+
+void MatchSession::CheckRecorder()
+{
+    if (!m_pRecorder || !m_pRecorder->Failed())
+        return;
+    fprintf(stderr, "glowfront: %s\n", m_pRecorder->GetError().c_str());
+    m_pRecorder = nullptr;
+}
+
+void MatchSession::FinishRecording()
+{
+    if (m_pRecorder)
+        m_pRecorder->Finish(*m_pMatch);
+    CheckRecorder();
+    m_pRecorder = nullptr;
+}
+
+void MatchSession::DrawFrame(BITMAP* backBuffer)
+{
+    m_pMatch->Draw(backBuffer, key[KEY_F2]);
+    if (m_eKind == LOCAL)
+        for (bool side : {true, false})
+            if (m_pvHumans[side])
+                DrawRefusal(backBuffer, *m_pvHumans[side], m_pMatch->GetCursor(side));
+    if (m_eKind == REPLAY)
+        textout_right_ex(backBuffer, font, "REPLAY", PICTURE_W - 4, 4, makecol(255, 255, 255), 0);
+}
+
+bool MatchSession::AnswerShellKeys(BITMAP* frame)
+{
+    // Both machines must tick on, so nothing stops a network match.
+    if (m_eKind == NETWORK)
+    {
+        AnswerCommonKeys();
+        return true;
+    }
+    bool keepPlaying = true;
+    if (AnswerCommonKeys() || TakePress(KEY_P))
+        keepPlaying = ShowPaused(frame);
+    else if (TakePress(KEY_F1))
+        ShowHelp(frame);
+    else
+        return true;
+    // Nothing piles up while the match stands: play goes on from where it stopped.
+    g_dwMainTime = 0;
+    return keepPlaying;
+}
+
+void MatchSession::Play(BITMAP* backBuffer)
+{
+    g_dwMainTime = 0;
+    auto over = [&] { return m_pMatch->IsOver() || (m_pSource && m_pSource->IsOver()); };
+    do
+    {
+        // The pass in which Esc is seen still runs its ticks and shows its frame.
+        if (key[KEY_ESC])
+            Leave();
+        RunOwedTicks(g_dwMainTime, MAX_TICKS_PER_PASS);
+        if (m_eKind == LOCAL)
+            m_pMatch->EndTest();
+        DrawFrame(backBuffer);
+        ShowPicture(backBuffer);
+        zolSoundFrame();
+        if (!over() && !AnswerShellKeys(backBuffer))
+            Leave();
+        WaitForFrame();
+    } while (!over());
+    FinishRecording();
+}
+
+void MatchSession::Leave()
+{
+    if (m_bLeft)
+        return;
+    m_bLeft = true;
+    m_pMatch->Quit();
+    if (m_pSource)
+        m_pSource->Leave();
+}
+
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer)
+{
+    std::unique_ptr<zolController> blue;
+    if (versusComputer)
+        blue = std::make_unique<zolComputerSide>();
+    else
+        blue = std::make_unique<zolKeyboardSide>(false);
+    return std::make_unique<MatchSession>(
+        MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true), std::move(blue), nullptr);
+}
+
+std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
+{
+    ApplyStart(recording.GetStart());
+    auto red = std::make_unique<zolScriptedSide>(true);
+    std::unique_ptr<zolController> blue;
+    zolScriptedSide* scriptedBlue = nullptr;
+    if (recording.GetStart().kind == MATCH_VS_COMPUTER)
+        blue = std::make_unique<zolComputerSide>();
+    else
+        blue.reset(scriptedBlue = new zolScriptedSide(false));
+    auto source = std::make_unique<zolReplaySource>(recording, red.get(), scriptedBlue);
+    return std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(red), std::move(blue),
+                                          std::move(source));
+}
+
+std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
+                                                std::function<unsigned()> sample)
+{
+    ApplyStart(net.GetStart());
+    auto red = std::make_unique<zolScriptedSide>(true);
+    auto blue = std::make_unique<zolScriptedSide>(false);
+    auto source = std::make_unique<zolLockstepSource>(net, red.get(), blue.get(),
+                                                      sample ? sample : TakeNetworkKeys);
+    return std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red), std::move(blue),
+                                          std::move(source));
+}
+
+int VerifyRecording(const std::string& path)
+{
+    zolRecording recording;
+    std::string error;
+    if (!recording.Load(path, &error))
+    {
+        fprintf(stderr, "glowfront: %s\n", error.c_str());
+        return 2;
+    }
+    std::unique_ptr<MatchSession> session = NewReplaySession(recording);
+    auto* source = static_cast<zolReplaySource*>(session->GetSource());
+    while (!source->DiffersAt() && session->Step())
+    {
+    }
+    Match& match = session->GetMatch();
+    uint64_t fingerprint = HashRules(match.GetMap());
+    // A recording of no tick at all is judged by its end alone.
+    int differs = source->DiffersAt();
+    if (!differs && fingerprint != recording.GetFinalFingerprint())
+        differs = match.GetTicks();
+    if (differs)
+    {
+        printf("replay differs at tick %d\n", differs);
+        return 1;
+    }
+    printf("replay ok: %d ticks, fingerprint %016llx\n", match.GetTicks(),
+           (unsigned long long)fingerprint);
+    return 0;
+}

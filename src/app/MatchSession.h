@@ -1,0 +1,89 @@
+#ifndef MATCHSESSION_H
+#define MATCHSESSION_H
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "HumanSide.h"
+#include "Match.h"
+#include "Recording.h"
+#include "TickSource.h"
+
+struct BITMAP;
+class zolNetSession;
+
+// One match of any kind, from its first tick to its end, and the one loop that runs it: the
+// match, the two sides that play it and, when their keys do not come from this keyboard, the
+// source they come from (a recording or the other machine); a recorder hears what decided each
+// tick. Headless, it runs ticks as fast as they are asked for; on the screen, Play paces them
+// against the game clock, draws, and answers the shell's keys.
+class MatchSession
+{
+public:
+    enum Kind
+    {
+        LOCAL,  // at this keyboard: pause and help; the end test once a frame
+        REPLAY, // a recording on the screen: pause and help; its frames change nothing
+        NETWORK // across two machines: both tick on, so no pause and no help
+    };
+
+    // The sides and the source are owned; source null: the sides read this keyboard. map: owned;
+    // null for the starting map.
+    MatchSession(Kind kind, std::unique_ptr<zolController> red, std::unique_ptr<zolController> blue,
+                 std::unique_ptr<zolTickSource> source, zolMap* map = nullptr);
+    ~MatchSession();
+    MatchSession(const MatchSession&) = delete;
+    MatchSession& operator=(const MatchSession&) = delete;
+
+    // From the next tick on, every tick is written to recorder (not owned; it must outlive the
+    // session), which starts with start. A recorder that fails is said once on stderr and
+    // dropped; the match goes on.
+    void Record(zolRecorder* recorder, const zolMatchStart& start);
+
+    bool Step(); // one tick, when the source has its input; false otherwise, nothing changed
+    // Ticks the clock owes, at most `most`, taking one from the clock for each that runs; the
+    // rest stay owed. Returns how many ran.
+    int RunOwedTicks(std::atomic<int>& clock, int most);
+    // Until the match is over, paced by g_dwMainTime, drawing into backBuffer (PICTURE_W x
+    // PICTURE_H) and showing it. Esc, or leaving from the pause, ends it early: Left() then.
+    void Play(BITMAP* backBuffer);
+    // The recorder's last tick and fingerprint; once, when the match is over.
+    void FinishRecording();
+
+    Match& GetMatch() { return *m_pMatch; }
+    zolTickSource* GetSource() { return m_pSource.get(); }         // null for this keyboard
+    zolHumanSide* GetHuman(bool side) { return m_pvHumans[side]; } // null: the computer
+    bool Left() { return m_bLeft; }
+
+private:
+    void Leave(); // the player ends the match early
+    void DrawFrame(BITMAP* backBuffer);
+    bool AnswerShellKeys(BITMAP* frame); // false when the player leaves from the pause
+    void CheckRecorder();
+
+    Kind m_eKind;
+    std::unique_ptr<zolController> m_pvSides[2]; // by side: 0 blue, 1 red
+    zolHumanSide* m_pvHumans[2];                 // the sides a person plays, else null
+    std::unique_ptr<zolTickSource> m_pSource;
+    std::unique_ptr<Match> m_pMatch;
+    zolRecorder* m_pRecorder = nullptr; // not owned; null once it failed
+    bool m_bLeft = false;
+};
+
+// The sides of a match at this keyboard: red a person, blue the computer or a second person.
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer);
+// A recorded match played again; the recording must outlive the session.
+std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording);
+// A match against the other machine; net must outlive the session and be PLAYING. sample: the
+// local player's keys for each tick, this keyboard's when not given.
+std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
+                                                std::function<unsigned()> sample = nullptr);
+
+// Replays a recording without a display, as fast as it can: 0 when every fingerprint agrees
+// ("replay ok: TICKS ticks, fingerprint HEX"), 1 at the first that differs ("replay differs at
+// tick N"), 2 when the file cannot be read (one line on stderr). Needs the tile set built.
+int VerifyRecording(const std::string& path);
+
+#endif

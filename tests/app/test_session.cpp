@@ -1,0 +1,105 @@
+#include <filesystem>
+#include <fstream>
+
+#include "MatchSession.h"
+#include "Options.h"
+#include "Recording.h"
+#include "TestSupport.h"
+
+// The one loop every kind of match runs in, as far as it goes without a screen.
+
+TEST(MatchSession, TicksBeyondOnePassStayOwedAndEscEndsWithNoWinner)
+{
+    std::unique_ptr<MatchSession> session = NewLocalSession(false);
+    Match& match = session->GetMatch();
+    BITMAP* bmp = create_bitmap(640, 480);
+    std::atomic<int> clock(60);
+    // Passes of at most 25 ticks, a frame after each: ticks run, and ticks still owed after it.
+    const int passes[4][2] = {{25, 35}, {25, 10}, {10, 0}, {0, 0}};
+    for (auto [ran, owed] : passes)
+    {
+        EXPECT_EQ(ran, session->RunOwedTicks(clock, 25));
+        EXPECT_EQ(owed, clock);
+        match.Draw(bmp, false);
+    }
+    EXPECT_EQ(60, match.GetTicks());
+    EXPECT_EQ(0, match.GetFrameRate()) << "until 100 ticks have run";
+    clock = 40;
+    EXPECT_EQ(40, session->RunOwedTicks(clock, 100));
+    EXPECT_EQ(4, match.GetFrameRate()) << "frames in the last 100 ticks";
+    EXPECT_FALSE(match.IsOver());
+    match.Quit();
+    EXPECT_TRUE(match.IsOver());
+    EXPECT_EQ(OUTCOME_NO_WINNER, match.GetOutcome());
+    destroy_bitmap(bmp);
+}
+
+namespace
+{
+    // A short match against the computer recorded into file; what stderr heard of it.
+    std::string RecordInto(zolRecorder& recorder, const std::function<void(int tick)>& during)
+    {
+        testing::internal::CaptureStderr();
+        std::unique_ptr<MatchSession> session = NewLocalSession(true);
+        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER));
+        std::atomic<int> clock(0);
+        for (int tick = 1; tick <= 300; tick++)
+        {
+            during(tick);
+            clock = 1;
+            EXPECT_EQ(1, session->RunOwedTicks(clock, 25)) << "the match goes on at " << tick;
+        }
+        session->FinishRecording();
+        return testing::internal::GetCapturedStderr();
+    }
+}
+
+TEST(MatchSession, ARecordingThatCannotBeWrittenIsSaidOnceAndTheMatchGoesOn)
+{
+    zolRecorder full;
+    std::string error;
+    ASSERT_TRUE(full.Open("/dev/full", &error)) << error;
+    EXPECT_EQ("glowfront: cannot write the recording /dev/full: No space left on device\n",
+              RecordInto(full, [](int) {}));
+    EXPECT_TRUE(full.Failed());
+
+    // A folder removed while the match is played takes the file with it: nothing is left to
+    // replay, and the recorder says so rather than finishing as if all were well.
+    const std::string folder = "glowfront-gone", file = folder + "/match.rec";
+    std::filesystem::create_directory(folder);
+    zolRecorder gone;
+    ASSERT_TRUE(gone.Open(file, &error)) << error;
+    std::string said =
+        RecordInto(gone, [&](int tick) { tick == 150 && std::filesystem::remove_all(folder); });
+    EXPECT_EQ("glowfront: cannot write the recording glowfront-gone/match.rec: the file was "
+              "removed, or its folder, while the match was played\n",
+              said);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST(MatchSession, ARecordingOfAVersionThatPlaysDifferentlyIsRefusedNamingBoth)
+{
+    const char* file = "glowfront-version.rec";
+    zolRecorder recorder;
+    std::string error;
+    ASSERT_TRUE(recorder.Open(file, &error)) << error;
+    RecordInto(recorder, [](int) {});
+    std::string bytes;
+    {
+        std::ifstream in(file, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // The version follows the magic and the format: rewrite it as another game's.
+    const std::string ours = GameVersion(), theirs = "0.9.\x01\xff";
+    size_t at = bytes.find(ours);
+    ASSERT_NE(std::string::npos, at);
+    bytes.replace(at - 1, ours.size() + 1, std::string(1, (char)theirs.size()) + theirs);
+    std::ofstream(file, std::ios::binary) << bytes;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(2, VerifyRecording(file));
+    EXPECT_EQ(std::string("glowfront: ") + file +
+                  ": recorded by Glowfront 0.9.??, which plays differently from this version (" +
+                  ours + ")\n",
+              testing::internal::GetCapturedStderr());
+    std::remove(file);
+}
