@@ -11,21 +11,28 @@ namespace
         return access(path.c_str(), R_OK) == 0;
     }
 
-    // Empty when the executable's location cannot be read.
-    const std::string& InstalledDataDir()
+    // The folder of the running executable, worked out once; empty when it cannot be read.
+    const std::filesystem::path& ExecutableDir()
     {
-        // Worked out once, from where the executable was started.
-        static const std::string dir = []
+        static const std::filesystem::path dir = []
         {
             char exe[PATH_MAX];
             ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
             if (n <= 0)
-                return std::string();
-            // The kernel gives the executable's real path, so ".." can be taken away by its text.
-            std::filesystem::path folder =
-                std::filesystem::path(std::string(exe, (size_t)n)).parent_path();
-            return (folder / GLOWFRONT_DATA_FROM_BIN).lexically_normal().string();
+                return std::filesystem::path();
+            return std::filesystem::path(std::string(exe, (size_t)n)).parent_path();
         }();
+        return dir;
+    }
+
+    // Empty when the executable's location cannot be read.
+    const std::string& InstalledDataDir()
+    {
+        // The kernel gives the executable's real path, so ".." can be taken away by its text.
+        static const std::string dir =
+            ExecutableDir().empty()
+                ? std::string()
+                : (ExecutableDir() / GLOWFRONT_DATA_FROM_BIN).lexically_normal().string();
         return dir;
     }
 }
@@ -40,5 +47,11 @@ std::string InstalledDataFile(const char* relative)
 
 std::string FindDataFile(const char* relative)
 {
-    return Readable(relative) ? relative : InstalledDataFile(relative);
+    if (Readable(relative))
+        return relative;
+    // A game run from its build folder, from wherever the player stands.
+    if (!ExecutableDir().empty())
+        if (std::string beside = (ExecutableDir() / relative).string(); Readable(beside))
+            return beside;
+    return InstalledDataFile(relative);
 }

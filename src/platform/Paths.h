@@ -9,7 +9,9 @@
 
 // relative ("Data/Title.bmp") in the installed data folder when it can be read there; else empty.
 std::string InstalledDataFile(const char* relative);
-// relative itself when it can be read from the working directory, else InstalledDataFile().
+// relative itself when it can be read from the working directory, else the same beside the
+// running executable (a game started from anywhere out of its build folder), else
+// InstalledDataFile().
 std::string FindDataFile(const char* relative);
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include <allegro.h>
@@ -87,9 +88,17 @@ bool OpenScreen(const zolSettings& settings)
     // The desktop's size is only known before the first mode is set.
     if (get_desktop_resolution(&g_dwDesktopW, &g_dwDesktopH) != 0)
         g_dwDesktopW = g_dwDesktopH = 0;
-    g_dwWindowScale = settings.scale > 0 ? settings.scale
-                      : g_dwDesktopW > 0 ? FitScale(g_dwDesktopW, g_dwDesktopH, true)
-                                         : 1;
+    int fits = g_dwDesktopW > 0 ? FitScale(g_dwDesktopW, g_dwDesktopH, true) : 4;
+    g_dwWindowScale = settings.scale > 0 ? settings.scale : g_dwDesktopW > 0 ? fits : 1;
+    // A window taller than the screen hides its own bottom, where the armies are.
+    if (g_dwWindowScale > fits)
+    {
+        fprintf(stderr,
+                "glowfront: Scale = %d makes a window larger than the %d x %d screen; showing it "
+                "at %d.\n",
+                g_dwWindowScale, g_dwDesktopW, g_dwDesktopH, fits);
+        g_dwWindowScale = fits;
+    }
     for (int depth : DEPTHS)
     {
         set_color_depth(depth);
