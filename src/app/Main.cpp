@@ -10,6 +10,7 @@
 
 #include <allegro.h>
 
+#include "KeyConfig.h"
 #include "Keyboard.h"
 #include "MatchSession.h"
 #include "Network.h"
@@ -31,14 +32,11 @@ BITMAP* g_pBlueWins = nullptr;
 
 namespace
 {
-    // A failure at start-up: the message needs the text mode back to be seen on every platform.
+    // A failure at start-up: the window goes first, so that the message is seen on its own.
     int Fail(const char* text, const char* file = nullptr)
     {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        if (file)
-            allegro_message("%s %s\n", text, file);
-        else
-            allegro_message("%s\n", text);
+        TellFailure(file ? (std::string(text) + " " + file).c_str() : text);
         return -1;
     }
 }
@@ -82,6 +80,7 @@ namespace
     {
         std::string typed, error;
         clear_keybuf();
+        ForgetPresses();
         while (true)
         {
             clear_to_color(backBuffer, makecol(0, 0, 0));
@@ -127,9 +126,12 @@ namespace
     {
         int selected = 0;
         bool quit = false;
+        ForgetPresses();
         while (!quit)
         {
-            if (key[KEY_ENTER])
+            // A key held counts as much as one tapped between two frames.
+            auto pressed = [](int k) { return TakeTap(k) | (key[k] != 0); };
+            if (pressed(KEY_ENTER))
             {
                 zolEmit(zolEvent::MenuChoice);
                 if (selected == 0 || selected == 1)
@@ -143,14 +145,16 @@ namespace
                 // Finished, or failed: a match that never began (a join given up) leaves it open.
                 if (recorder && !recorder->IsOpen())
                     recorder = nullptr;
+                // Back on the title: what was pressed elsewhere is not meant for it.
+                ForgetPresses();
             }
-            if (key[KEY_UP] && selected > 0)
+            if (pressed(KEY_UP) && selected > 0)
             {
                 key[KEY_UP] = 0;
                 selected--;
                 zolEmit(zolEvent::MenuMove);
             }
-            if (key[KEY_DOWN] && selected < MENU_ENTRIES - 1)
+            if (pressed(KEY_DOWN) && selected < MENU_ENTRIES - 1)
             {
                 key[KEY_DOWN] = 0;
                 selected++;
@@ -163,7 +167,10 @@ namespace
 
             AnswerCommonKeys();
             if (!quit && TakePress(KEY_F1))
+            {
                 ShowHelp(backBuffer);
+                ForgetPresses();
+            }
         }
     }
 }
@@ -228,6 +235,7 @@ int GameMain(int argc, char** argv)
     }
 
     zolSettings settings = ReadSettings(FindSettingsFile("glowfront.cfg"));
+    SetKeyTables(settings.file, settings.keys);
     if (!OpenScreen(settings))
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");
     WatchDisplayConnection();

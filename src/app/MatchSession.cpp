@@ -4,6 +4,8 @@
 
 #include <allegro.h>
 
+#include "Hud.h"
+#include "KeyConfig.h"
 #include "Keyboard.h"
 #include "Main.h"
 #include "Network.h"
@@ -19,17 +21,6 @@ namespace
     // A match runs at most this many ticks before it draws and looks at Esc again. Ticks beyond
     // it stay owed on the clock, so the game still keeps one tick per 10 ms when it can.
     const int MAX_TICKS_PER_PASS = 25;
-
-    // A refused order flashes the side's cursor white for a quarter of a second. Drawn by the
-    // shell over the match's frame, so the frame itself stays what the rules make it.
-    void DrawRefusal(BITMAP* bmp, zolHumanSide& side, const int* cursor)
-    {
-        if (side.TicksSinceRefusal() >= 25)
-            return;
-        int x = cursor[0] * 32, y = cursor[1] * 32, white = makecol(255, 255, 255);
-        for (int i = 0; i < 3; i++)
-            rect(bmp, x - i, y - i, x + 31 + i, y + 31 + i, white);
-    }
 }
 
 MatchSession::MatchSession(Kind kind, std::unique_ptr<zolController> red,
@@ -107,10 +98,23 @@ void MatchSession::FinishRecording()
 void MatchSession::DrawFrame(BITMAP* backBuffer)
 {
     m_pMatch->Draw(backBuffer, key[KEY_F2]);
-    if (m_eKind == LOCAL)
-        for (bool side : {true, false})
-            if (m_pvHumans[side])
-                DrawRefusal(backBuffer, *m_pvHumans[side], m_pMatch->GetCursor(side));
+    zolStripView view;
+    view.map = m_pMatch->GetMap();
+    view.ticks = m_pMatch->GetTicks();
+    view.mapName = m_sMapName;
+    view.muted = zolSoundIsMuted();
+    for (bool side : {true, false})
+    {
+        view.sides[side] = m_svSideNames[side];
+        // Only a person at this keyboard has a cursor to be told about.
+        if (m_eKind != LOCAL || !m_pvHumans[side])
+            continue;
+        view.cursors[side] = m_pMatch->GetCursor(side);
+        // A refusal's reason stays a second, long enough to be read.
+        if (m_pvHumans[side]->TicksSinceRefusal() < 100)
+            view.refusals[side] = m_pvHumans[side]->RefusalText();
+    }
+    DrawMatchStrip(backBuffer, view);
     if (m_eKind == REPLAY)
         textout_right_ex(backBuffer, font, "REPLAY", PICTURE_W - 4, 4, makecol(255, 255, 255), 0);
 }
@@ -130,19 +134,23 @@ bool MatchSession::AnswerShellKeys(BITMAP* frame)
         ShowHelp(frame);
     else
         return true;
-    // Nothing piles up while the match stands: play goes on from where it stopped.
+    // Nothing piles up while the match stands: play goes on from where it stopped, and what was
+    // pressed on the screen that stopped it stays there.
     g_dwMainTime = 0;
+    ForgetPresses();
     return keepPlaying;
 }
 
 void MatchSession::Play(BITMAP* backBuffer)
 {
     g_dwMainTime = 0;
+    // Presses made before the match began were meant for another screen.
+    ForgetPresses();
     auto over = [&] { return m_pMatch->IsOver() || (m_pSource && m_pSource->IsOver()); };
     do
     {
         // The pass in which Esc is seen still runs its ticks and shows its frame.
-        if (key[KEY_ESC])
+        if (TakeTap(KEY_ESC) | (key[KEY_ESC] != 0))
             Leave();
         RunOwedTicks(g_dwMainTime, MAX_TICKS_PER_PASS);
         if (m_eKind == LOCAL)
@@ -174,8 +182,11 @@ std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer)
         blue = std::make_unique<zolComputerSide>();
     else
         blue = std::make_unique<zolKeyboardSide>(false);
-    return std::make_unique<MatchSession>(
+    auto session = std::make_unique<MatchSession>(
         MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true), std::move(blue), nullptr);
+    session->SetNames("red: " + DescribeMoves(true),
+                      versusComputer ? "blue: computer" : "blue: " + DescribeMoves(false));
+    return session;
 }
 
 std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
@@ -189,8 +200,10 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
     else
         blue.reset(scriptedBlue = new zolScriptedSide(false));
     auto source = std::make_unique<zolReplaySource>(recording, red.get(), scriptedBlue);
-    return std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(red), std::move(blue),
-                                          std::move(source));
+    auto session = std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(red),
+                                                  std::move(blue), std::move(source));
+    session->SetNames("red: recorded", scriptedBlue ? "blue: recorded" : "blue: computer");
+    return session;
 }
 
 std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
@@ -201,8 +214,11 @@ std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
     auto blue = std::make_unique<zolScriptedSide>(false);
     auto source = std::make_unique<zolLockstepSource>(net, red.get(), blue.get(),
                                                       sample ? sample : TakeNetworkKeys);
-    return std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red), std::move(blue),
-                                          std::move(source));
+    auto session = std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red),
+                                                  std::move(blue), std::move(source));
+    session->SetNames(net.IsHost() ? "red: you" : "red: the other player",
+                      net.IsHost() ? "blue: the other player" : "blue: you");
+    return session;
 }
 
 int VerifyRecording(const std::string& path)

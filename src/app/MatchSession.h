@@ -52,6 +52,15 @@ public:
     // The recorder's last tick and fingerprint; once, when the match is over.
     void FinishRecording();
 
+    // What the strip under the map calls each side ("red: keys WASD"), and the map.
+    void SetNames(const std::string& red, const std::string& blue)
+    {
+        m_svSideNames[1] = red;
+        m_svSideNames[0] = blue;
+    }
+    void SetMapName(const std::string& name) { m_sMapName = name; }
+    const std::string& GetName(bool side) { return m_svSideNames[side]; }
+
     Match& GetMatch() { return *m_pMatch; }
     zolTickSource* GetSource() { return m_pSource.get(); }         // null for this keyboard
     zolHumanSide* GetHuman(bool side) { return m_pvHumans[side]; } // null: the computer
@@ -69,6 +78,8 @@ private:
     std::unique_ptr<zolTickSource> m_pSource;
     std::unique_ptr<Match> m_pMatch;
     zolRecorder* m_pRecorder = nullptr; // not owned; null once it failed
+    std::string m_svSideNames[2];
+    std::string m_sMapName = "start";
     bool m_bLeft = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "EndScreen.h"
 #include "Keyboard.h"
 #include "Main.h"
 #include "MatchSession.h"
@@ -14,24 +15,51 @@
 
 namespace
 {
-    // The winner's picture stays until Esc is pressed; then, with or without one, the match waits
-    // for Esc to be let go so that the menu does not see it. The waits rest between looks.
-    void ShowOutcome(BITMAP* backBuffer, zolOutcome outcome)
+    BITMAP* WinnerPicture(zolOutcome outcome)
     {
-        BITMAP* winner = outcome == OUTCOME_RED_WINS    ? g_pRedWins
-                         : outcome == OUTCOME_BLUE_WINS ? g_pBlueWins
-                                                        : nullptr;
-        if (winner)
+        return outcome == OUTCOME_RED_WINS    ? g_pRedWins
+               : outcome == OUTCOME_BLUE_WINS ? g_pBlueWins
+                                              : nullptr;
+    }
+
+    // The winner's picture stays until Esc is pressed, with its fanfare.
+    void ShowWinner(BITMAP* backBuffer, zolOutcome outcome)
+    {
+        if (BITMAP* winner = WinnerPicture(outcome))
         {
             blit(winner, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
             zolEmit(outcome == OUTCOME_RED_WINS ? zolEvent::RedWins : zolEvent::BlueWins);
             zolSoundFrame();
             WaitForKey(backBuffer, {KEY_ESC});
         }
-        while (key[KEY_ESC])
-            rest(10);
     }
 
+    // How a match on the screen ends. Left with Esc, it goes straight back to the menu: a side
+    // already without units shows the winner's picture only while Esc is held. Ended by its
+    // rules, the winner's picture, then the figures of the match. True when the player asks for
+    // another match with the same sides.
+    bool ShowEnd(BITMAP* backBuffer, MatchSession& session, bool offerRematch)
+    {
+        Match& match = session.GetMatch();
+        zolOutcome outcome = match.GetOutcome();
+        if (session.Left())
+        {
+            if (BITMAP* winner = WinnerPicture(outcome))
+                ShowPicture(winner);
+            while (key[KEY_ESC])
+                rest(10);
+            return false;
+        }
+        ShowWinner(backBuffer, outcome);
+        zolEndView view;
+        view.winner = outcome == OUTCOME_RED_WINS ? 1 : outcome == OUTCOME_BLUE_WINS ? 0 : -1;
+        view.ticks = match.GetTicks();
+        view.stats = &match.GetStats();
+        view.sides[0] = session.GetName(false);
+        view.sides[1] = session.GetName(true);
+        view.rematch = offerRematch;
+        return ShowEndScreen(backBuffer, view);
+    }
 }
 
 void RunGame(BITMAP* backBuffer, bool versusComputer)
@@ -41,12 +69,15 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
 
 void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder)
 {
-    // The recorder takes the start before the match exists: building it draws nothing.
-    zolMatchStart start = CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER);
-    std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer);
-    session->Record(recorder, start);
-    session->Play(backBuffer);
-    ShowOutcome(backBuffer, session->GetMatch().GetOutcome());
+    for (bool again = true; again; recorder = nullptr)
+    {
+        // The recorder takes the start before the match exists: building it draws nothing.
+        zolMatchStart start = CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER);
+        std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer);
+        session->Record(recorder, start);
+        session->Play(backBuffer);
+        again = ShowEnd(backBuffer, *session, true);
+    }
 }
 
 bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
@@ -57,7 +88,9 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     std::unique_ptr<MatchSession> session = NewReplaySession(recording);
     session->Play(backBuffer);
     if (!session->Left())
-        ShowOutcome(backBuffer, session->GetMatch().GetOutcome());
+        ShowWinner(backBuffer, session->GetMatch().GetOutcome());
+    while (key[KEY_ESC])
+        rest(10);
     return true;
 }
 
@@ -126,11 +159,8 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
     std::unique_ptr<MatchSession> session = NewNetworkSession(net);
     session->Record(recorder, start);
     session->Play(backBuffer);
-    if (session->Left())
-        while (key[KEY_ESC])
-            rest(10);
-    else if (session->GetMatch().IsOver())
-        ShowOutcome(backBuffer, session->GetMatch().GetOutcome());
+    if (session->Left() || session->GetMatch().IsOver())
+        ShowEnd(backBuffer, *session, false);
     else
         ShowMessage(backBuffer, net.GetMessage());
 }

@@ -76,27 +76,41 @@ bool UseSettingsFile(const std::string& file, std::string* text)
     return false;
 }
 
-bool HasEmptyValue(const std::string& text, const char* section, const char* key)
+namespace
 {
-    auto trim = [](std::string s)
+    std::string Trim(const std::string& s)
     {
         size_t first = s.find_first_not_of(" \t\r"), last = s.find_last_not_of(" \t\r");
         return first == std::string::npos ? std::string() : s.substr(first, last - first + 1);
-    };
+    }
+}
+
+std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& text,
+                                                                const char* section)
+{
+    std::vector<std::pair<std::string, std::string>> entries;
     std::string current, wanted = std::string("[") + section + "]";
     size_t at = 0;
     while (at < text.size())
     {
         size_t end = text.find('\n', at);
-        std::string line = trim(text.substr(at, end == std::string::npos ? end : end - at));
+        std::string line = Trim(text.substr(at, end == std::string::npos ? end : end - at));
         at = end == std::string::npos ? text.size() : end + 1;
-        if (!line.empty() && line[0] == '[')
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line[0] == '[')
             current = line;
-        size_t equals = line.find('=');
-        if (current == wanted && equals != std::string::npos &&
-            trim(line.substr(0, equals)) == key && trim(line.substr(equals + 1)).empty())
-            return true;
+        else if (size_t equals = line.find('='); current == wanted && equals != std::string::npos)
+            entries.emplace_back(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
     }
+    return entries;
+}
+
+bool HasEmptyValue(const std::string& text, const char* section, const char* key)
+{
+    for (const auto& [name, value] : SectionEntries(text, section))
+        if (name == key && value.empty())
+            return true;
     return false;
 }
 
@@ -115,5 +129,7 @@ zolSettings ReadSettings(const std::string& file)
     ReadKey(file, text, "Display", "FrameCap", 0, 1000, &settings.frameCap, "auto", -1);
     ReadKey(file, text, "Sound", "Volume", 0, 255, &settings.volume);
     pop_config_state();
+    settings.keys = SectionEntries(text, "Keys");
+    settings.file = file;
     return settings;
 }

@@ -2,6 +2,8 @@
 #define SETTINGS_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // The player's choices from glowfront.cfg. The game only reads the file; a missing file or key
 // means the default, and a bad value keeps the default with one line on stderr.
@@ -12,6 +14,10 @@ struct zolSettings
     int frameCap = -1;       // [Display] FrameCap: frames a second; -1 auto (one per refresh),
                              // 0 unpaced
     int volume = 160;        // [Sound] Volume: 0 (silent) to 255
+    // [Keys]: every entry as written, name then value, blanks trimmed; the players make sense of
+    // them (KeyConfig.h).
+    std::vector<std::pair<std::string, std::string>> keys;
+    std::string file; // where these came from; empty: the defaults, no file
 };
 
 // Where a settings file is read from: the working directory, else $XDG_CONFIG_HOME/glowfront/
@@ -29,5 +35,9 @@ bool UseSettingsFile(const std::string& file, std::string* text);
 // True when the checked text gives key in section no value ("key ="): the library's reader
 // cannot tell that from a missing key, and a player who wrote it should hear why it did nothing.
 bool HasEmptyValue(const std::string& text, const char* section, const char* key);
+// Every "name = value" line of section in the checked text, in order, blanks trimmed; lines
+// starting with '#' are comments, as the library has them.
+std::vector<std::pair<std::string, std::string>> SectionEntries(const std::string& text,
+                                                                const char* section);
 
 #endif

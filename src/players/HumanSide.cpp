@@ -2,15 +2,24 @@
 
 #include <allegro.h>
 
+#include "Keyboard.h"
 #include "Orders.h"
 #include "zolMap.h"
 #include "zolTile.h"
 
-const int g_dwvRedKeys[SIDE_KEYS] = {KEY_A, KEY_D, KEY_W, KEY_S, KEY_Y, KEY_J, KEY_H,
-                                     KEY_G, KEY_T, KEY_B, KEY_N, KEY_M, KEY_U};
-const int g_dwvBlueKeys[SIDE_KEYS] = {KEY_LEFT,  KEY_RIGHT, KEY_UP,    KEY_DOWN,  KEY_8_PAD,
-                                      KEY_6_PAD, KEY_5_PAD, KEY_4_PAD, KEY_7_PAD, KEY_1_PAD,
-                                      KEY_2_PAD, KEY_3_PAD, KEY_9_PAD};
+#define RED_KEYS                                                                                   \
+    {                                                                                              \
+        KEY_A, KEY_D, KEY_W, KEY_S, KEY_Y, KEY_J, KEY_H, KEY_G, KEY_T, KEY_B, KEY_N, KEY_M, KEY_U  \
+    }
+#define BLUE_KEYS                                                                                  \
+    {                                                                                              \
+        KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_8_PAD, KEY_6_PAD, KEY_5_PAD, KEY_4_PAD,         \
+            KEY_7_PAD, KEY_1_PAD, KEY_2_PAD, KEY_3_PAD, KEY_9_PAD                                  \
+    }
+const int g_dwvDefaultRedKeys[SIDE_KEYS] = RED_KEYS;
+const int g_dwvDefaultBlueKeys[SIDE_KEYS] = BLUE_KEYS;
+int g_dwvRedKeys[SIDE_KEYS] = RED_KEYS;
+int g_dwvBlueKeys[SIDE_KEYS] = BLUE_KEYS;
 
 int SideKeyOrder(int sideKey)
 {
@@ -32,26 +41,34 @@ int SideKeyOrder(int sideKey)
 
 namespace
 {
-    bool Allowed(int order, zolTile* tile, bool side)
+    // Why the tile refuses the order from side; REFUSAL_NONE when it takes it.
+    zolRefusal Refusal(int order, zolTile* tile, bool side)
     {
         if (order == ORDER_CLEAR)
-            return tile->IsSolid();
-        if (order == ORDER_REMOVE)
-            return tile->IsSolid() || tile->IsLit() == side;
+            return tile->IsSolid() ? REFUSAL_NONE : REFUSAL_CLEAR_NEEDS_ROCK;
+        if (tile->IsSolid())
+            return order == ORDER_REMOVE ? REFUSAL_NONE : REFUSAL_ROCK;
+        if (tile->IsLit() != side)
+            return REFUSAL_NOT_YOURS;
         // A tile at health 16 or less takes no command: a fresh base must be healed first.
-        return !tile->IsSolid() && tile->IsLit() == side && tile->GetHealth() > 16;
+        return order == ORDER_REMOVE || tile->GetHealth() > 16 ? REFUSAL_NONE : REFUSAL_WEAK;
     }
 
 }
 
 namespace
 {
+    // A key counts as down when it is held, or was tapped since the last tick looked: a tap
+    // shorter than a tick still acts, once.
     unsigned KeysDown(const int* table)
     {
         unsigned down = 0;
         for (int k = 0; k < SIDE_KEYS; k++)
-            if (key[table[k]])
+        {
+            bool tapped = TakeTap(table[k]);
+            if (key[table[k]] || tapped)
                 down |= 1u << k;
+        }
         return down;
     }
 
@@ -64,7 +81,7 @@ namespace
 }
 
 unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int width, int height,
-                    bool* refused)
+                    zolRefusal* refused)
 {
     int& x = cursor[0];
     int& y = cursor[1];
@@ -92,13 +109,13 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
         spent |= 1u << k; // spent whether or not the action is allowed
         zolTile* tile = map->GetTile(x, y);
         int order = SideKeyOrder(k);
-        bool done = tile && Allowed(order, tile, side);
-        if (done && order == ORDER_REMOVE)
+        zolRefusal why = tile ? Refusal(order, tile, side) : REFUSAL_NOT_YOURS;
+        if (why == REFUSAL_NONE && order == ORDER_REMOVE)
             tile->SetCommand(side, nullptr);
-        else if (done)
-            done = PlaceCommand(tile, order, side);
-        if (!done && refused)
-            *refused = true;
+        else if (why == REFUSAL_NONE && !PlaceCommand(tile, order, side))
+            why = REFUSAL_NOT_YOURS;
+        if (why != REFUSAL_NONE && refused)
+            *refused = why;
     }
     return spent;
 }
@@ -117,10 +134,15 @@ void zolHumanSide::Tick(int* cursor, zolMap* map, int width, int height)
 {
     m_dwTicks++;
     m_dwLastKeys = TakeKeys();
-    bool refused = false;
+    zolRefusal refused = REFUSAL_NONE;
     Spend(DoSideKeys(m_dwLastKeys, m_bSide, cursor, map, width, height, &refused));
-    if (refused)
+    if (refused != REFUSAL_NONE)
+    {
         m_dwRefusedAt = m_dwTicks;
+        m_eRefusal = refused;
+        zolTile* tile = map->GetTile(cursor[0], cursor[1]);
+        m_dwRefusedHealth = tile ? tile->GetHealth() : 0;
+    }
 }
 
 unsigned zolKeyboardSide::TakeKeys()
@@ -131,4 +153,16 @@ unsigned zolKeyboardSide::TakeKeys()
 void zolKeyboardSide::Spend(unsigned spent)
 {
     Release(GetSide() ? g_dwvRedKeys : g_dwvBlueKeys, spent);
+}
+
+std::string zolHumanSide::RefusalText()
+{
+    switch (m_eRefusal)
+    {
+    case REFUSAL_NOT_YOURS: return "not your ground";
+    case REFUSAL_WEAK: return "health " + std::to_string(m_dwRefusedHealth) + ": heal it first";
+    case REFUSAL_ROCK: return "rock: Clear it first";
+    case REFUSAL_CLEAR_NEEDS_ROCK: return "Clear needs rock";
+    default: return "";
+    }
 }

@@ -92,7 +92,7 @@ bool zolSoundStart()
     s_pMixer->SetVolume(s_dwVolume);
     s_pMixer->SetMuted(s_bMuted);
     s_tStart = std::chrono::steady_clock::now();
-    g_pEventListener = s_pMixer;
+    zolListen(s_pMixer);
     return true;
 }
 
@@ -100,8 +100,7 @@ void zolSoundStop()
 {
     if (!s_pMixer)
         return;
-    if (g_pEventListener == s_pMixer)
-        g_pEventListener = nullptr;
+    zolStopListening(s_pMixer);
     StopVoices();
     ReleaseSamples();
     delete s_pMixer;

@@ -8,7 +8,7 @@
 //   zolSoundStart()       once, after allegro_init() and install_timer(). False: no device, or
 //                         one that failed, said in one line on stderr; every call below is then
 //                         harmless and the game runs exactly as without sound. True: the sound
-//                         listens to the world through g_pEventListener (replacing any other).
+//                         listens to the world (zolListen).
 //   zolSoundSetVolume(v)  with [Sound] Volume from glowfront.cfg, 0 (silent) .. 255, before or
 //                         after the start; 160 until called. Sounds already playing keep theirs.
 //   zolEmit(...)          the shell's own events: zolEvent::MenuMove when the menu's choice

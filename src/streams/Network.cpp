@@ -8,6 +8,7 @@
 
 #include "Bytes.h"
 #include "HumanSide.h"
+#include "Keyboard.h"
 #include "Match.h"
 #include "Options.h"
 #include "zolCheck.h"
@@ -372,10 +373,13 @@ unsigned TakeNetworkKeys()
 {
     unsigned down = 0;
     for (int k = 0; k < SIDE_KEYS; k++)
-        if (key[g_dwvRedKeys[k]] || key[g_dwvBlueKeys[k]])
+    {
+        bool tapped = TakeTap(g_dwvRedKeys[k]) | TakeTap(g_dwvBlueKeys[k]);
+        if (key[g_dwvRedKeys[k]] || key[g_dwvBlueKeys[k]] || tapped)
         {
             down |= 1u << k;
             key[g_dwvRedKeys[k]] = key[g_dwvBlueKeys[k]] = 0;
         }
+    }
     return down;
 }

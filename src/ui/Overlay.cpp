@@ -19,46 +19,28 @@ namespace
         "Build trainer", "Build hive",   "Remove order",
     };
 
+    const char* const GOAL = "A side with no units left after the first ten seconds has lost.";
+    const char* const HOW[] = {
+        "1. Dig toward the enemy: put Clear on rock, and your units' bounces dig it.",
+        "2. Build hives and trainers on your own ground once it is healed.",
+        "3. Point arrows down the tunnel to send your army through it.",
+    };
+
     const char* const LEGEND[] = {
         "Lit ground is red's, dark ground blue's; black is rock.",
         "Units are dots in their side's colour; more marks, higher rank.",
-        "A bar under a build shows how far its work has come.",
+        "Builds show in their side's colour, a bar telling how far they are.",
         "The flickering squares are the two cursors.",
-        "The bars at the bottom compare the two armies.",
-        "Orders need your own ground with health above 16;",
-        "Clear goes on rock. A refused order flashes the cursor.",
+        "Under the map: the clock, the armies over their bars, your tile.",
+        "Orders need your own ground with health above 16; Clear needs rock.",
+        "A refused order says why beside your cursor.",
     };
-
-    // Keypad keys read as the keypad's digits, whatever Num Lock says; letters as on the keys.
-    const char* KeyName(int scancode)
-    {
-        static char name[16];
-        if (scancode >= KEY_0_PAD && scancode <= KEY_9_PAD)
-            snprintf(name, sizeof name, "Keypad %d", scancode - KEY_0_PAD);
-        else if (scancode >= KEY_A && scancode <= KEY_Z)
-            snprintf(name, sizeof name, "%c", 'A' + scancode - KEY_A);
-        else
-            return scancode_to_name(scancode);
-        return name;
-    }
 
     void Text(BITMAP* bmp, int x, int y, int colour, const char* text)
     {
         textout_ex(bmp, font, text, x, y, colour, -1);
     }
 
-    // The library's 8-pixel font made `scale` times larger, centred on cx.
-    void BigText(BITMAP* bmp, int cx, int y, int colour, int scale, const char* text)
-    {
-        BITMAP* small = create_bitmap(text_length(font, text), text_height(font));
-        if (!small)
-            return;
-        clear_to_color(small, bitmap_mask_color(small));
-        textout_ex(small, font, text, 0, 0, colour, -1);
-        int w = small->w * scale, h = small->h * scale;
-        masked_stretch_blit(small, bmp, 0, 0, small->w, small->h, cx - w / 2, y, w, h);
-        destroy_bitmap(small);
-    }
 }
 
 bool AnswerCommonKeys()
@@ -71,11 +53,13 @@ bool AnswerCommonKeys()
         return false;
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
+    ForgetPresses();
     return true;
 }
 
 int WaitForKey(BITMAP* picture, std::initializer_list<int> keys)
 {
+    ForgetPresses();
     ShowPicture(picture);
     while (true)
     {
@@ -114,25 +98,28 @@ void DimPicture(BITMAP* bmp)
 void DrawHelp(BITMAP* bmp)
 {
     int white = makecol(255, 255, 255), red = makecol(255, 140, 60), blue = makecol(90, 170, 255);
-    int grey = makecol(200, 200, 200);
-    rectfill(bmp, 40, 24, PICTURE_W - 41, PICTURE_H - 25, makecol(16, 16, 24));
-    rect(bmp, 40, 24, PICTURE_W - 41, PICTURE_H - 25, grey);
-    BigText(bmp, PICTURE_W / 2, 34, white, 2, "KEYS");
-    Text(bmp, 90, 64, grey, "Order");
-    Text(bmp, 300, 64, red, "Red (player 1)");
-    Text(bmp, 450, 64, blue, "Blue (player 2)");
+    int grey = makecol(200, 200, 200), gold = makecol(255, 220, 120);
+    rectfill(bmp, 40, 20, PICTURE_W - 41, PICTURE_H - 21, makecol(16, 16, 24));
+    rect(bmp, 40, 20, PICTURE_W - 41, PICTURE_H - 21, grey);
+    DrawBigText(bmp, PICTURE_W / 2, 30, white, 2, "HOW TO WIN");
+    Text(bmp, 60, 54, gold, GOAL);
+    for (int i = 0; i < 3; i++)
+        Text(bmp, 60, 70 + 12 * i, white, HOW[i]);
+    Text(bmp, 90, 112, grey, "Keys");
+    Text(bmp, 300, 112, red, "Red (player 1)");
+    Text(bmp, 450, 112, blue, "Blue (player 2)");
     for (int k = 0; k < SIDE_KEYS; k++)
     {
-        int y = 84 + 14 * k;
+        int y = 126 + 11 * k;
         Text(bmp, 90, y, white, ACTIONS[k]);
-        Text(bmp, 300, y, red, KeyName(g_dwvRedKeys[k]));
-        Text(bmp, 450, y, blue, KeyName(g_dwvBlueKeys[k]));
+        Text(bmp, 300, y, red, KeyName(g_dwvRedKeys[k]).c_str());
+        Text(bmp, 450, y, blue, KeyName(g_dwvBlueKeys[k]).c_str());
     }
-    int y = 84 + 14 * SIDE_KEYS + 10;
-    Text(bmp, 90, y, grey, "P pause  F1 this help  F3 sound  F11 full screen  Esc leave");
+    int y = 126 + 11 * SIDE_KEYS + 6;
+    Text(bmp, 60, y, grey, "P pause  F1 this help  F3 sound  F11 full screen  Esc leave");
     for (const char* line : LEGEND)
-        Text(bmp, 90, y += 16, white, line);
-    textout_centre_ex(bmp, font, "F1 or Esc: back", PICTURE_W / 2, PICTURE_H - 44, grey, -1);
+        Text(bmp, 60, y += 13, white, line);
+    textout_centre_ex(bmp, font, "F1 or Esc: back", PICTURE_W / 2, PICTURE_H - 38, grey, -1);
 }
 
 void ShowHelp(BITMAP* frame)
@@ -157,7 +144,7 @@ bool ShowPaused(BITMAP* frame)
     {
         blit(frame, picture, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
         DimPicture(picture);
-        BigText(picture, PICTURE_W / 2, PICTURE_H / 2 - 40, white, 4, "PAUSED");
+        DrawBigText(picture, PICTURE_W / 2, PICTURE_H / 2 - 40, white, 4, "PAUSED");
         textout_centre_ex(picture, font, "P: play on   F1: keys   Esc: leave the match",
                           PICTURE_W / 2, PICTURE_H / 2 + 10, grey, -1);
         int k = WaitForKey(picture, {KEY_P, KEY_ESC, KEY_F1});
@@ -168,4 +155,16 @@ bool ShowPaused(BITMAP* frame)
         }
         ShowHelp(frame);
     }
+}
+
+void DrawBigText(BITMAP* bmp, int cx, int y, int colour, int scale, const char* text)
+{
+    BITMAP* small = create_bitmap(text_length(font, text), text_height(font));
+    if (!small)
+        return;
+    clear_to_color(small, bitmap_mask_color(small));
+    textout_ex(small, font, text, 0, 0, colour, -1);
+    int w = small->w * scale, h = small->h * scale;
+    masked_stretch_blit(small, bmp, 0, 0, small->w, small->h, cx - w / 2, y, w, h);
+    destroy_bitmap(small);
 }

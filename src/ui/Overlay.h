@@ -17,6 +17,8 @@ bool ShowPaused(BITMAP* frame);
 
 // The help's picture drawn over bmp (PICTURE_W x PICTURE_H), for ShowHelp and the tests.
 void DrawHelp(BITMAP* bmp);
+// The library's 8-pixel font made `scale` times larger, centred on cx, y its top.
+void DrawBigText(BITMAP* bmp, int cx, int y, int colour, int scale, const char* text);
 // Every pixel at half its brightness.
 void DimPicture(BITMAP* bmp);
 // Shows picture until one of keys is pressed, answering F11 meanwhile; returns that key, released

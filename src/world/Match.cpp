@@ -42,6 +42,7 @@ Match::Match(zolController* red, zolController* blue, zolMap* map)
     : m_pMap(map), m_pvSides{blue, red}, m_dwWidth(map->GetWidth()), m_dwHeight(map->GetHeight()),
       m_dwTicks(0), m_dwFrames(0), m_dwLastRateTick(0), m_dwFrameRate(0), m_bOver(false)
 {
+    m_pStats = std::make_unique<zolMatchStats>(map);
     m_dwvCursors[1][0] = m_dwvCursors[1][1] = 0;
     m_dwvCursors[0][0] = m_dwWidth - 1;
     m_dwvCursors[0][1] = m_dwHeight - 1;
@@ -62,7 +63,11 @@ void Match::Tick()
     }
     for (bool side : {true, false})
         m_pvSides[side]->Tick(m_dwvCursors[side], m_pMap.get(), m_dwWidth, m_dwHeight);
+    // The figures hear only this match's world, and only while it ticks.
+    zolListen(m_pStats.get());
     m_pMap->Update();
+    zolStopListening(m_pStats.get());
+    m_pStats->AfterTick(m_dwTicks);
 }
 
 void Match::EndTest()

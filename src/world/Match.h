@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "MatchStats.h"
+
 struct BITMAP;
 class zolController;
 class zolMap;
@@ -49,11 +51,13 @@ public:
     int GetFrameRate() { return m_dwFrameRate; }
     int GetFramesBeforeTick() { return m_dwFramesBeforeTick; } // between the last two ticks
     zolMap* GetMap() { return m_pMap.get(); }
+    zolMatchStats& GetStats() { return *m_pStats; }
     int* GetCursor(bool side) { return m_dwvCursors[side]; } // x then y
 
 private:
     std::unique_ptr<zolMap> m_pMap;
-    zolController* m_pvSides[2]; // by side: 0 blue, 1 red; not owned
+    std::unique_ptr<zolMatchStats> m_pStats; // of m_pMap
+    zolController* m_pvSides[2];             // by side: 0 blue, 1 red; not owned
     int m_dwvCursors[2][2];
     int m_dwWidth, m_dwHeight; // in tiles
     int m_dwTicks;

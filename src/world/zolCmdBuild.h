@@ -14,6 +14,8 @@ public:
     void Update() override;                        // may destroy this command
 
     int GetWorkLeft() { return m_dwWorkLeft; }
+    int GetTotalWork() { return m_dwTotalWork; }
+    BITMAP* GetPicture() { return *m_ppPicture; } // the kind's; null while unloadable
 
 protected:
     // picture: the slot shared by every build of this kind, filled from Data/ by the first

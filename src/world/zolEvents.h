@@ -1,9 +1,10 @@
 #ifndef ZOLEVENTS_H
 #define ZOLEVENTS_H
 
-// What happened, told to whoever listens, for sound and the like. Telling has no say in the game:
-// a listener must not change any game state nor draw from zolRand(), so that a seeded match
-// plays out the same with a listener or without. With none attached an event costs one test.
+// What happened, told to whoever listens: the sound, and a match gathering its figures. Telling
+// has no say in the game: a listener must not change any game state nor draw from zolRand(), so
+// that a seeded match plays out the same with a listener or without. With none attached an
+// event costs one test.
 enum class zolEvent
 {
     UnitBorn,   // a hive spawned a unit
@@ -26,12 +27,18 @@ public:
     virtual void OnEvent(zolEvent kind, int x, int y) = 0;
 };
 
-extern zolEventListener* g_pEventListener; // not owned; null: nobody listens
+// Adds a listener (not owned), told of every event after those added before it, until it stops.
+// At most four listen at once; a fifth is not heard from.
+void zolListen(zolEventListener* listener);
+void zolStopListening(zolEventListener* listener); // nothing when it was not listening
+
+inline zolEventListener* g_pvListeners[4] = {};
+inline int g_dwListeners = 0;
 
 inline void zolEmit(zolEvent kind, int x = -1, int y = -1)
 {
-    if (g_pEventListener)
-        g_pEventListener->OnEvent(kind, x, y);
+    for (int i = 0; i < g_dwListeners; i++)
+        g_pvListeners[i]->OnEvent(kind, x, y);
 }
 
 #endif

@@ -22,6 +22,8 @@ stop_game() {
 }
 cleanup() { stop_game; for p in $XVFB_PIDS; do kill "$p" 2>/dev/null; done; rm -rf "$WORK"; }
 trap cleanup EXIT
+# The player's own settings and kept matches are not the tests' to read or fill.
+export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
 trap 'exit 1' INT TERM HUP
 
 # start_xvfb: one more private X server, of XVFB_SCREEN's size; sets XVFB_PID and NEW_DISPLAY.
@@ -41,7 +43,13 @@ start_xvfb() {
 start_xvfb; export DISPLAY=$NEW_DISPLAY
 
 # start_game [DIR [OPTION...]]: runs the game in DIR (default the run folder), with the options.
-start_game() { (cd "${1:-$RUN}" && exec "$GAME" "${@:2}") >"$WORK/game.out" 2>&1 & GAME_PID=$!; }
+# A copy of the run folder brings its own executable, which is run instead: the game looks for
+# its pictures beside itself too, and must find only the copy's.
+start_game() {
+    local dir=${1:-$RUN} exe=$GAME
+    [ -x "$dir/glowfront" ] && exe=$dir/glowfront
+    (cd "$dir" && exec "$exe" "${@:2}") >"$WORK/game.out" 2>&1 & GAME_PID=$!
+}
 # find_window: waits up to 15 s for the game's window and gives it the keyboard.
 find_window() {
     WIN=$(timeout 15 xdotool search --sync --name '^glowfront$' | head -1)

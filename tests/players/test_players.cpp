@@ -113,3 +113,30 @@ TEST(HumanSide, MovesStopAtEveryEdgeAndActionsFollowTheMoveInOrderRemovingOnlyTh
     EXPECT_EQ(typeid(zolCmdClear), Cmd(map, 4, false));
     delete map;
 }
+
+TEST(HumanSide, ARefusedOrderSaysWhyInWords)
+{
+    // Red's weak floor, blue's floor, rock.
+    zolMap* map = MakeFloorMap(3, 1, 1, 12);
+    map->SetTile(2, 0, g_pvTileTypes[TILE_ROCK]);
+    const struct
+    {
+        int x, key;
+        const char* why;
+    } cases[] = {{0, SK_NORTH, "health 12: heal it first"},
+                 {1, SK_HIVE, "not your ground"},
+                 {1, SK_REMOVE, "not your ground"},
+                 {2, SK_WEST, "rock: Clear it first"},
+                 {0, SK_CLEAR, "Clear needs rock"}};
+    zolScriptedSide red(true);
+    EXPECT_EQ("", red.RefusalText());
+    for (const auto& c : cases)
+    {
+        int cursor[2] = {c.x, 0};
+        red.SetKeys(1u << c.key);
+        red.Tick(cursor, map, 3, 1);
+        EXPECT_EQ(0, red.TicksSinceRefusal());
+        EXPECT_EQ(c.why, red.RefusalText());
+    }
+    delete map;
+}

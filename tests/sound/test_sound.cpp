@@ -142,7 +142,7 @@ TEST(SoundMixer, WhenVoicesRunOutTheLouderSoundTakesTheQuietestsVoice)
 TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
 {
     Recorder recorder;
-    g_pEventListener = &recorder;
+    zolListen(&recorder);
     zolMap* map = MakeFloorMap(6, 4, 3, 8000); // columns 0-2 red
     zolUnit units[2];
     units[1].SetSide(true);
@@ -171,7 +171,7 @@ TEST(WorldEvents, EachTellsWhatHappenedOnWhichTile)
     EXPECT_GT(map->GetUnits().size(), 3u);
     EXPECT_EQ(std::vector<Heard>(map->GetUnits().size(), Heard{zolEvent::UnitBorn, 2, 1}),
               recorder.heard);
-    g_pEventListener = nullptr;
+    zolStopListening(&recorder);
     delete map;
 }
 
@@ -182,7 +182,8 @@ TEST(WorldEvents, TheSoundListeningChangesNothingInASeededWar)
     for (int listening = 0; listening < 2; listening++)
     {
         zolSoundMixer mixer(6);
-        g_pEventListener = listening ? &mixer : nullptr;
+        if (listening)
+            zolListen(&mixer);
         zolSeedRand(31);
         zolMap* map = NewWarMap();
         for (int tick = 1; tick <= 600; tick++)
@@ -192,7 +193,7 @@ TEST(WorldEvents, TheSoundListeningChangesNothingInASeededWar)
         }
         hash[listening] = HashMap(map);
         rand[listening] = zolRand();
-        g_pEventListener = nullptr;
+        zolStopListening(&mixer);
         delete map;
     }
     EXPECT_EQ(hash[0], hash[1]);

@@ -43,3 +43,35 @@ TEST(MatchShell, AfterTenSecondsASideWithoutUnitsEndsTheMatchAndDecidesTheOutcom
         EXPECT_EQ(outcome, match.GetOutcome());
     }
 }
+
+TEST(MatchStats, BirthsLossesLargestArmiesAndOneSampleASecondComeFromTheWorld)
+{
+    zolSeedRand(12);
+    Idle idle;
+    // Three red and two blue units already there count as each side's start, never as births.
+    zolMap* map = Armies(1, 3, 2);
+    map->SetTile(0, 0, g_pvTileTypes[TILE_HIVE]);
+    map->SetTileLit(0, 0, true);
+    Match match(&idle, &idle, map);
+    EXPECT_EQ(3, match.GetStats().GetStart(true));
+    int largest[2] = {2, 3};
+    for (int t = 0; t < 950; t++)
+    {
+        match.Tick();
+        for (int side = 0; side < 2; side++)
+            largest[side] = std::max(largest[side], map->GetUnitCount(side));
+    }
+    zolMatchStats& stats = match.GetStats();
+    // One tile of both sides: the hive spawns for its owner, and the fight kills on both sides.
+    EXPECT_GT(stats.GetBorn(true), 0);
+    EXPECT_EQ(0, stats.GetBorn(false));
+    EXPECT_GT(stats.GetLost(false), 0);
+    for (bool side : {true, false})
+    {
+        EXPECT_EQ(stats.GetStart(side) + stats.GetBorn(side) - stats.GetLost(side),
+                  map->GetUnitCount(side));
+        EXPECT_EQ(largest[side], stats.GetLargest(side));
+    }
+    ASSERT_EQ(9u, stats.GetArmies().size()) << "after ticks 100, 200, ... 900";
+    EXPECT_EQ(0, stats.GetArmies().back()[0]) << "blue's army, gone by then";
+}
