@@ -1,5 +1,6 @@
 #include "Match.h"
 
+#include <climits>
 #include <cstring>
 
 #include <allegro.h>
@@ -7,6 +8,7 @@
 #include "Controller.h"
 #include "zolMap.h"
 #include "zolRandom.h"
+#include "zolTile.h"
 #include "zolTileType.h"
 
 namespace
@@ -23,6 +25,13 @@ namespace
         int bytes = (bitmap_color_depth(bmp) + 7) / 8;
         for (int y = bmp->ct; y < bmp->cb; y++)
             memset(bmp->line[y] + bmp->cl * bytes, 0, (size_t)(bmp->cr - bmp->cl) * bytes);
+    }
+
+    const int64_t MOST_FRAMES = int64_t(1) << 40;
+
+    void AddFrames(int64_t& count, int64_t n)
+    {
+        count = count + n < MOST_FRAMES ? count + n : MOST_FRAMES;
     }
 
     void DrawCursor(BITMAP* bmp, const int* cursor, bool side)
@@ -59,7 +68,8 @@ void Match::Tick()
     m_dwTicks++;
     if (m_dwTicks - m_dwLastRateTick > 99)
     {
-        m_dwFrameRate = m_dwFrames * 100 / (m_dwTicks - m_dwLastRateTick);
+        int64_t rate = m_dwFrames * 100 / (m_dwTicks - m_dwLastRateTick);
+        m_dwFrameRate = rate < INT_MAX ? (int)rate : INT_MAX;
         m_dwFrames = 0;
         m_dwLastRateTick = m_dwTicks;
     }
@@ -76,10 +86,15 @@ void Match::EndTest()
         m_bOver = true;
 }
 
+int Match::GetFramesBeforeTick()
+{
+    return m_dwFramesBeforeTick < INT_MAX ? (int)m_dwFramesBeforeTick : INT_MAX;
+}
+
 void Match::Draw(BITMAP* bmp, bool showFrameRate)
 {
-    m_dwFrames++;
-    m_dwFramesSinceTick++;
+    AddFrames(m_dwFrames, 1);
+    AddFrames(m_dwFramesSinceTick, 1);
     ClearFrame(bmp);
     m_pMap->Draw(bmp, 0, 0);
     DrawCursor(bmp, m_dwvCursors[1], true);
@@ -94,6 +109,21 @@ void Match::Draw(BITMAP* bmp, bool showFrameRate)
     int w = bmp->w, h = bmp->h;
     rectfill(bmp, 0, h - 12, (w - 1) * red / most, h - 9, makecol(255, 128, 0));
     rectfill(bmp, 0, h - 8, (w - 1) * blue / most, h - 5, makecol(0, 128, 255));
+}
+
+void Match::SkipFrames(int n)
+{
+    if (n <= 0)
+        return;
+    // As zolMap::Draw and zolTile::DrawUnits draw marks: every command of every tile on the map.
+    uint64_t marks = 0;
+    for (int y = 0; y < m_dwHeight; y++)
+        for (int x = 0; x < m_dwWidth; x++)
+            if (zolTile* tile = m_pMap->GetTile(x, y))
+                marks += (tile->GetCommand(true) != nullptr) + (tile->GetCommand(false) != nullptr);
+    zolFlickerSkip((uint64_t)n * (2 + marks));
+    AddFrames(m_dwFrames, n);
+    AddFrames(m_dwFramesSinceTick, n);
 }
 
 zolOutcome Match::GetOutcome()

@@ -2,6 +2,7 @@
 #define MATCH_H
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 
 struct BITMAP;
@@ -33,13 +34,17 @@ public:
     // One frame: the map, both cursors (one zolFlickerRand() each), the frame rate
     // when asked, and the balance bars. bmp: at least the map's size plus a 32-pixel strip.
     void Draw(BITMAP* bmp, bool showFrameRate);
+    // Counts n frames as drawn and moves the flicker's source on as drawing them would: two calls
+    // for the cursors and one per command on the map, each frame. Costs one pass over the map
+    // and some 64 steps, however large n is.
+    void SkipFrames(int n);
 
     zolOutcome GetOutcome(); // as the map stands; final once the match is over
 
     bool IsOver() { return m_bOver; }
     int GetTicks() { return m_dwTicks; }
     int GetFrameRate() { return m_dwFrameRate; }
-    int GetFramesBeforeTick() { return m_dwFramesBeforeTick; } // between the last two ticks
+    int GetFramesBeforeTick(); // between the last two ticks
     zolMap* GetMap() { return m_pMap; }
     int* GetCursor(bool side) { return m_dwvCursors[side]; } // x then y
 
@@ -49,11 +54,13 @@ private:
     int m_dwvCursors[2][2];
     int m_dwWidth, m_dwHeight; // in tiles
     int m_dwTicks;
-    int m_dwFrames; // drawn since the frame rate was last worked out
+    // Frame counts, each held under 2^40 however many frames are skipped: never beyond what the
+    // frame rate's arithmetic can take.
+    int64_t m_dwFrames; // drawn since the frame rate was last worked out
     int m_dwLastRateTick;
     int m_dwFrameRate; // frames in the last 100 ticks
-    int m_dwFramesSinceTick = 0;
-    int m_dwFramesBeforeTick = 0;
+    int64_t m_dwFramesSinceTick = 0;
+    int64_t m_dwFramesBeforeTick = 0;
     bool m_bOver;
 };
 
