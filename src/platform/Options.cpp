@@ -6,12 +6,12 @@
 
 namespace
 {
-    bool Port(const char* text, int* port)
+    bool Port(const char* text, int* port, int lowest = 1)
     {
         char* end;
         errno = 0;
         long n = strtol(text, &end, 10);
-        if (end == text || *end || errno || n < 1 || n > 65535)
+        if (end == text || *end || errno || n < lowest || n > 65535)
             return false;
         *port = (int)n;
         return true;
@@ -57,7 +57,8 @@ const char* UsageText()
            "  --record FILE      record the first match of this run to FILE\n"
            "  --replay FILE      show a recorded match again (Esc leaves, P pauses)\n"
            "  --verify FILE      replay a recording without a display and check it\n"
-           "  --host [PORT]      play red across the network, waiting on PORT (47630)\n"
+           "  --host [PORT]      play red across the network, waiting on PORT (47630; 0:\n"
+           "                     any free one, shown while waiting)\n"
            "  --join HOST[:PORT] play blue against the game hosted on HOST\n"
            "  --help             show this and leave\n"
            "  --version          show the version and leave\n"
@@ -94,12 +95,13 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
         else if (!strcmp(arg, "--host"))
         {
             o.host = true;
-            // The port is optional: a word that is not one is the next option.
-            if (next && next[0] != '-' && Port(next, &o.port))
+            // The port is optional: a word that is not one is the next option. 0 asks the system
+            // for a free one, which the waiting screen shows.
+            if (next && next[0] != '-' && Port(next, &o.port, 0))
                 i++;
             else if (next && next[0] != '-')
                 return Fail(error,
-                            std::string("--host: \"") + next + "\" is not a port (1 to 65535)");
+                            std::string("--host: \"") + next + "\" is not a port (0 to 65535)");
         }
         else if (!strcmp(arg, "--join"))
         {

@@ -13,8 +13,19 @@ says() {
         [ "$(count "$1" $x 220 $n 8 "$w")" = "$(count "$1" 41 201 558 68 "$w")" ]
 }
 
-start_game "$RUN" --host 47740; find_window
-(cd "$RUN" && DISPLAY=${X[join]} exec "$GAME" --join 127.0.0.1:47740) >$S/join.out 2>&1 &
+# udp_port PID: the UDP port the process has bound, through its socket's inode in /proc/net/udp.
+udp_port() {
+    local inode
+    for inode in $(ls -l /proc/$1/fd 2>/dev/null | sed -n 's/.*socket:\[\([0-9]*\)\]$/\1/p'); do
+        awk -v i="$inode" '$10 == i { split($2, a, ":"); print a[2] }' /proc/net/udp
+    done | head -1
+}
+# The host takes a port the system hands out, so that two runs at once keep apart.
+start_game "$RUN" --host 0; find_window
+port=''
+for _ in $(seq 50); do port=$(udp_port $GAME_PID); [ -n "$port" ] && break; sleep 0.1; done
+check "the host waits on a port of its own" [ -n "$port" ]
+(cd "$RUN" && DISPLAY=${X[join]} exec "$GAME" --join 127.0.0.1:$((16#${port:-0}))) >$S/join.out 2>&1 &
 JOIN_PID=$!
 on ${X[join]} find_window; sleep 5
 for s in host join; do

@@ -1,11 +1,16 @@
 // One side of a network match without a display, for test_network: plays TICKS ticks as fast as
 // the lockstep allows with seeded keys, drawing a frame now and then as the screen would.
-//   netpeer host PORT TICKS SEED [FILE]   |   netpeer join HOST:PORT TICKS SEED [FILE]
-// Prints "playing delay D" once the start is agreed, then "N ticks, fingerprint HEX" (status 0),
-// or "ended at tick N: MESSAGE" when the session ended first (status 3). FILE: a recording.
+//   netpeer host PORT TICKS SEED [FILE|-] [paced]  |  netpeer join HOST:PORT TICKS SEED [FILE|-] [paced]
+// A host first prints "hosting on port P" (PORT 0: one the system hands out). Then "playing delay
+// D" once the start is agreed, then "N ticks, fingerprint HEX" (status 0), or "ended at tick N:
+// MESSAGE" when the session ended first (status 3). FILE: a recording. paced: at most one tick
+// per 10 ms, as the game's clock runs, and at the end "memory grew N KiB", the peak resident
+// memory while playing over what it was when play began.
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <random>
+#include <string>
 #include <thread>
 
 #include <allegro.h>
@@ -19,13 +24,24 @@
 
 namespace
 {
+    using namespace std::chrono;
+
     // Services the session while it stays in state, for at most seconds.
     void Serve(zolNetSession& net, zolNetSession::State state, int seconds)
     {
-        using namespace std::chrono;
         for (auto t0 = steady_clock::now();
              net.Service() == state && steady_clock::now() - t0 < seconds * 1s;)
             std::this_thread::sleep_for(100us);
+    }
+
+    // A line of /proc/self/status, in KiB: "VmRSS" now, "VmHWM" the peak.
+    long StatusKiB(const std::string& name)
+    {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.compare(0, name.size() + 1, name + ":") == 0)
+                return std::stol(line.substr(name.size() + 1));
+        return -1;
     }
 }
 
@@ -33,19 +49,25 @@ int main(int argc, char** argv)
 {
     std::string role = argc >= 5 ? argv[1] : "", host, error;
     int port = atoi(argv[argc >= 5 ? 2 : 0]), ticks = atoi(argv[argc >= 5 ? 3 : 0]);
+    std::string file = argc > 5 ? argv[5] : "-";
+    bool paced = argc > 6 && std::string(argv[6]) == "paced";
     const char* failed = nullptr;
     zolNetSession net;
     zolRecorder recorder;
     if ((role != "host" && role != "join") || install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        return fprintf(stderr, "usage: netpeer host|join PORT|HOST:PORT TICKS SEED [FILE]\n"), 2;
+        return fprintf(stderr, "usage: netpeer host|join PORT|HOST:PORT TICKS SEED [FILE|-] "
+                               "[paced]\n"),
+               2;
     set_color_depth(32);
     if (!BuildTiles(&failed) || atexit(ReleaseTiles) ||
-        (argc > 5 && !recorder.Open(argv[5], &error)))
+        (file != "-" && !recorder.Open(file, &error)))
         return fprintf(stderr, "%s\n", failed ? failed : error.c_str()), 2;
     if (role == "host"
             ? !net.Host(port, &error)
             : !ParseAddress(argv[2], &host, &port, &error) || !net.Join(host, port, &error))
         return printf("ended at tick 0: %s\n", error.c_str()), 3;
+    if (role == "host")
+        printf("hosting on port %d\n", net.GetPort()), fflush(stdout);
     Serve(net, zolNetSession::WAITING, 20);
     if (net.GetState() == zolNetSession::PLAYING)
     {
@@ -66,16 +88,30 @@ int main(int argc, char** argv)
         for (int f = rng() % 16 ? 0 : 3; f > 0; f--)
             match.Draw(frame, false);
     };
+    // The peak from here on: writing 5 to clear_refs starts the kernel's count of it afresh.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    long startKiB = StatusKiB("VmRSS");
+    auto t0 = steady_clock::now();
     while (match.GetTicks() < ticks && !match.IsOver() && net.GetState() == zolNetSession::PLAYING)
-        if (!RunLockstep(match, net, red, blue, ticks - match.GetTicks(), sample, afterTick))
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
+    {
+        int due = paced ? (int)((steady_clock::now() - t0) / 10ms) - match.GetTicks() : ticks;
+        if (!RunLockstep(match, net, red, blue, std::min(due, ticks - match.GetTicks()), sample,
+                         afterTick))
+            std::this_thread::sleep_for(100us);
+    }
     destroy_bitmap(frame);
     uint64_t fingerprint = HashRules(match.GetMap());
     recorder.Finish(match); // kept however the match ended
     if (net.GetState() != zolNetSession::PLAYING)
-        return printf("ended at tick %d: %s\n", match.GetTicks(), net.GetMessage().c_str()), 3;
-    printf("%d ticks, fingerprint %016llx\n", match.GetTicks(), (unsigned long long)fingerprint);
+        printf("ended at tick %d: %s\n", match.GetTicks(), net.GetMessage().c_str());
+    else
+        printf("%d ticks, fingerprint %016llx\n", match.GetTicks(),
+               (unsigned long long)fingerprint);
+    if (paced)
+        printf("memory grew %ld KiB\n", StatusKiB("VmHWM") - startKiB);
     fflush(stdout);
+    if (net.GetState() != zolNetSession::PLAYING)
+        return 3;
     // The other side may still need our last keys, which ENet resends only while serviced.
     Serve(net, zolNetSession::PLAYING, 1);
 }
