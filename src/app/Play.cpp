@@ -129,9 +129,6 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     zolRecording recording;
     if (!recording.Load(file, error))
         return false;
-    BITMAP* scratch = create_bitmap(PICTURE_W, PICTURE_H);
-    if (!scratch)
-        return false;
     const zolMatchStart& start = recording.GetStart();
     ApplyStart(start);
     zolScriptedSide red(true), blue(false);
@@ -141,13 +138,12 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     StartComputer(match);
     const auto& ticks = recording.GetTicks();
     size_t next = 0;
-    // Each recorded tick comes after the frames the player saw before it, drawn again here so
-    // that their flicker takes the same numbers; what this screen shows flickers apart.
+    // Each recorded tick comes after the frames the player saw before it, skipped here so that
+    // their flicker takes the same numbers; what this screen shows flickers apart.
     auto replayTick = [&]
     {
         const zolTickInput& input = ticks[next++].input;
-        for (int f = 0; f < input.frames; f++)
-            match.Draw(scratch, false);
+        match.SkipFrames(input.frames);
         red.SetKeys(input.red);
         blue.SetKeys(input.blue);
     };
@@ -177,7 +173,6 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     if (!leave && next == ticks.size())
         ShowOutcome(backBuffer, match.GetOutcome());
     g_bFlickerApart = false;
-    destroy_bitmap(scratch);
     return true;
 }
 

@@ -79,7 +79,9 @@ public:
     };
 
     // False, with one line saying why, for a file that is missing, cut short, damaged, of
-    // another kind or from a newer version of the game.
+    // another kind or from a newer version of the game. Damaged includes a tick claiming more
+    // than a million frames before it, and a fingerprint missing from a 100th tick (or found on
+    // another): a recording that loads costs in proportion to its ticks.
     bool Load(const std::string& path, std::string* error);
 
     const zolMatchStart& GetStart() { return m_start; }
@@ -92,9 +94,10 @@ private:
     uint64_t m_dwFinal = 0;
 };
 
-// Replays a recording without a display, as fast as it can: 0 when every fingerprint agrees
-// ("replay ok: TICKS ticks, fingerprint HEX"), 1 at the first that differs ("replay differs at
-// tick N"), 2 when the file cannot be read. Needs the tile set built.
+// Replays a recording without a display, as fast as it can, skipping its frames rather than
+// drawing them: 0 when every fingerprint agrees ("replay ok: TICKS ticks, fingerprint HEX"), 1
+// at the first that differs ("replay differs at tick N"), 2 when the file cannot be read. Needs
+// the tile set built.
 int VerifyRecording(const std::string& path);
 
 #endif
