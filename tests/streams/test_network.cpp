@@ -27,7 +27,7 @@ namespace
 
     // A netpeer that timeout(1) kills after `seconds` whatever happens; its next line; what it
     // printed after that once it ended, with its exit status (137: killed).
-    FILE* Start(const std::string& args, int seconds)
+    FILE* Launch(const std::string& args, int seconds)
     {
         std::string line = "exec timeout -s KILL " + std::to_string(seconds) + " " NETPEER " ";
         return popen((line + args).c_str(), "r");
@@ -46,9 +46,9 @@ namespace
         return out;
     }
     // A netpeer hosting on a port of the system's choosing, which it tells first.
-    FILE* StartHost(const std::string& args, int seconds, int* port)
+    FILE* LaunchHost(const std::string& args, int seconds, int* port)
     {
-        FILE* host = Start("host 0 " + args, seconds);
+        FILE* host = Launch("host 0 " + args, seconds);
         *port = 0;
         sscanf(Line(host).c_str(), "hosting on port %d", port);
         EXPECT_NE(0, *port);
@@ -94,7 +94,7 @@ namespace
     {
         int port, via;
         std::string hostFile = Own("net-host.rec"), joinFile = Own("net-join.rec");
-        FILE* host = StartHost("20000 11 " + hostFile, 240, &port);
+        FILE* host = LaunchHost("20000 11 " + hostFile, 240, &port);
         std::atomic<bool> stop{false};
         std::thread relay;
         via = port;
@@ -108,7 +108,7 @@ namespace
             via = ntohs(at.sin_port);
             relay = std::thread(Relay, fd, port, std::cref(stop));
         }
-        FILE* join = Start("join 127.0.0.1:" + std::to_string(via) + " 20000 12 " + joinFile, 240);
+        FILE* join = Launch("join 127.0.0.1:" + std::to_string(via) + " 20000 12 " + joinFile, 240);
         int hostStatus, joinStatus;
         std::string out = Finish(host, &hostStatus), result = out.substr(out.find('\n') + 1);
         EXPECT_EQ(out, Finish(join, &joinStatus));
@@ -136,10 +136,10 @@ TEST(NetworkMatch, TwoPeersPlayOneMatchOnLoopbackAndOverALinkThatLosesAndDelays)
 TEST(NetworkMatch, APeerThatVanishesMidMatchIsNoticedWithinFiveSeconds)
 {
     int port, status;
-    FILE* host = StartHost("100000000 1", 20, &port);
+    FILE* host = LaunchHost("100000000 1", 20, &port);
     // timeout(1) kills the joiner, playing by then, three seconds after it started.
     std::string join = "join 127.0.0.1:" + std::to_string(port) + " 100000000 2";
-    EXPECT_EQ("playing delay 2\n", Finish(Start(join, 3), &status));
+    EXPECT_EQ("playing delay 2\n", Finish(Launch(join, 3), &status));
     auto t0 = steady_clock::now();
     std::string out = Finish(host, &status);
     EXPECT_NEAR(5.0, Since(t0), 1.5);
@@ -155,24 +155,18 @@ namespace
         std::string out(bytes.begin(), bytes.end());
         return text.empty() ? out : out + (char)text.size() + text;
     }
-    std::string Hello(const std::string& version)
+    auto Hello = [](const std::string& version) { return Bytes({1, 1, 0}, version); };
+    auto Start = [](const std::string& version) // cap 1500, random state 1, delay 2
     {
-        return Bytes({1, 1, 0}, version);
-    }
-    std::string Start(const std::string& version) // cap 1500, random state 1, delay 2
+        return Bytes({2, 1, 0}, version) + Bytes({0xDC, 5, 0, 0, 1, 0, 0, 0, 2});
+    };
+    auto Refusal = [](const std::string& why) { return Bytes({3}, why); };
+    auto Keys = [](uint32_t first, int count) // count ticks with no key down
     {
-        return Hello(version).replace(0, 1, 1, 2) + Bytes({0xDC, 5, 0, 0, 1, 0, 0, 0, 2});
-    }
-    std::string Refusal(const std::string& why)
-    {
-        return Bytes({3}, why);
-    }
-    std::string Keys(uint32_t first, int count) // count ticks with no key down
-    {
-        return Bytes({4, (int)(first & 255), (int)(first >> 8 & 255), (int)(first >> 16 & 255),
-                      (int)(first >> 24), count}) +
-               std::string(2 * count, '\0');
-    }
+        int b[4] = {(int)(first & 255), (int)(first >> 8 & 255), (int)(first >> 16 & 255),
+                    (int)(first >> 24)};
+        return Bytes({4, b[0], b[1], b[2], b[3], count}) + std::string(2 * count, '\0');
+    };
 
     // An ENet host of the test's own on 127.0.0.1, listening on a port of the system's or
     // reaching out, with one peer.
@@ -299,8 +293,8 @@ namespace
         RawPeer me(fromHost);
         int port, status, sent = 0;
         std::string args = " 1000000 3 - paced";
-        FILE* victim = fromHost ? Start("join 127.0.0.1:" + std::to_string(me.Port()) + args, 20)
-                                : StartHost(args, 20, &port);
+        FILE* victim = fromHost ? Launch("join 127.0.0.1:" + std::to_string(me.Port()) + args, 20)
+                                : LaunchHost(args, 20, &port);
         if (!fromHost)
             me.Connect(port);
         uint32_t next = 0; // the next tick to send keys for; 0 until the start is agreed
