@@ -23,9 +23,9 @@ namespace
     // How far past the tick being played (the oldest whose keys are still held) the other side's
     // keys may run, beyond the delay. In lockstep neither side runs a tick before it has the
     // other's keys for it, and each sends its keys for t + delay just before it runs t. Ours have
-    // gone out to at most the tick being played + delay + 1, so the other side can be about to
-    // run the tick after that at the furthest, and its keys reach 2 delay + 2 past ours: with
-    // the delay at 50 at most, a fair peer stays 52 within the delay, under this margin.
+    // gone out to the tick being played + delay + 1 at most, so the other side can at most be
+    // about to run the tick after that, and its keys reach the tick being played + 2 delay + 2:
+    // with the delay at 50 at most, a fair peer stays within delay + 52, under delay + margin.
     const int KEYS_MARGIN = 64;
     // Fingerprints waiting for their match on either side. Each side sends one after every 100th
     // tick, the other's for tick t ahead of its keys for t + delay + 1, so a fair peer leaves at

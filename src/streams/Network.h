@@ -62,8 +62,9 @@ public:
 private:
     void Send(const std::string& bytes);
     void Receive(const uint8_t* data, size_t size);
-    void Stop(const std::string& message, const std::string& told); // told: empty, "left"
-    void Bad(const char* what = "too many broken messages");        // the tenth ends, saying what
+    // Ends with message here, and told (empty: just that this player left) to the other side.
+    void Stop(const std::string& message, const std::string& told);
+    void Bad(const char* what = "too many broken messages"); // the tenth ends, saying what
     void CheckFingerprints();
     bool AwaitsStart() { return !m_bHost && m_eState == WAITING; }
 

@@ -284,10 +284,10 @@ TEST(NetworkSession, KeysRunAtMostDelayPlus64TicksPastTheTickBeingPlayed)
 
 namespace
 {
-    // Floods a paced netpeer from the host's side or the joiner's, for three seconds at most or
-    // until it lets go, then leaves. The flood: well-formed keys for ticks ever further ahead, 64
-    // a message, as fast as ENet takes them; or 64 messages of 64 KiB each, larger than any of
-    // ours. Returns what the netpeer printed after its port.
+    // Floods a paced netpeer from the host's side or the joiner's, for three seconds at most (two
+    // of large messages) or until it lets go, then leaves. The flood: well-formed keys for ticks
+    // ever further ahead, 64 a message, as fast as ENet takes them; or 64 messages of 64 KiB
+    // each, larger than any of ours. Returns what the netpeer printed after its port.
     std::string Flood(bool fromHost, bool large)
     {
         RawPeer me(fromHost);
@@ -298,7 +298,7 @@ namespace
         if (!fromHost)
             me.Connect(port);
         uint32_t next = 0; // the next tick to send keys for; 0 until the start is agreed
-        for (auto t0 = steady_clock::now(); !me.gone && Since(t0) < 3;)
+        for (auto t0 = steady_clock::now(); !me.gone && Since(t0) < (large ? 2 : 3);)
         {
             me.Poll();
             if (!fromHost && me.peer && !sent++)
@@ -338,9 +338,9 @@ TEST(NetworkSession, AFloodFromEitherSideIsNamedAndLeavesMemoryUnderTheBound)
                                         (large ? "the other player left" : tooFar) +
                                         "\nmemory grew (-?[0-9]+) KiB\n")))
             << out;
-        // Three seconds of keys once grew the queue by a megabyte; the session's own bound is
-        // far below.
-        EXPECT_LT(std::stol(grew[1]), 512) << out;
+        // Three seconds of keys once grew the queue by 1.1 MB; the session's own bound is far
+        // below, and a sanitizer's build adds some 350 KiB of its own.
+        EXPECT_LT(std::stol(grew[1]), 768) << out;
     }
 }
 
