@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "Bytes.h"
 #include "EndScreen.h"
 #include "Keyboard.h"
 #include "Main.h"
@@ -96,13 +97,14 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
 
 namespace
 {
-    // A line or two over the dimmed frame, until Esc or Enter; for the network's news.
+    // One line over the dimmed frame, until Esc or Enter; for the network's news. Cut to the
+    // box, 68 characters of the font's 8 pixels.
     void ShowMessage(BITMAP* backBuffer, const std::string& text)
     {
         DimPicture(backBuffer);
         rectfill(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(16, 16, 24));
         rect(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(200, 200, 200));
-        textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
+        textout_centre_ex(backBuffer, font, PrintableText(text, 68).c_str(), PICTURE_W / 2, 220,
                           makecol(255, 255, 255), -1);
         textout_centre_ex(backBuffer, font, "Enter or Esc: back", PICTURE_W / 2, 248,
                           makecol(200, 200, 200), -1);

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-// Little-endian numbers into and out of bytes, for recordings and network messages.
+// Little-endian numbers into and out of bytes, for recordings and network messages, and text
+// from them made safe to show.
 
 struct zolByteWriter
 {
@@ -91,5 +92,17 @@ private:
     size_t m_dwSize;
     size_t m_dwAt = 0;
 };
+
+// Text from outside, fit to be shown on one line: every byte that is not printable ASCII becomes
+// '?' (so no control byte breaks the line and no byte starts a character the font would swallow
+// the next ones into), '"' becomes '\'' (so that quoted text cannot seem to end early), and a
+// text longer than most characters (at least 3) is cut to most, its last three "...".
+inline std::string PrintableText(const std::string& raw, size_t most)
+{
+    std::string text = raw.size() > most ? raw.substr(0, most - 3) + "..." : raw;
+    for (char& c : text)
+        c = c == '"' ? '\'' : c < ' ' || c > '~' ? '?' : c;
+    return text;
+}
 
 #endif

@@ -56,16 +56,6 @@ bool PlaysLike(const std::string& version)
     return version == GameVersion();
 }
 
-std::string Printable(const std::string& text, size_t most)
-{
-    std::string shown;
-    for (char c : text)
-        shown += c >= ' ' && c <= '~' ? c : '?';
-    if (shown.size() > most)
-        shown = shown.substr(0, most > 3 ? most - 3 : 0) + "...";
-    return shown;
-}
-
 const char* UsageText()
 {
     return "Usage: glowfront [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"

@@ -33,8 +33,5 @@ const char* GameVersion(); // "1.1.0"
 // True for a version of the game whose matches play out as this one's, given the same start and
 // keys: its recordings replay here.
 bool PlaysLike(const std::string& version);
-// Text from outside the game (a file, the other machine) as it may be shown: printable ASCII
-// only, every other byte a '?', cut to `most` characters with "..." at the cut.
-std::string Printable(const std::string& text, size_t most = 40);
 
 #endif

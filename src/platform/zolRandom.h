@@ -20,6 +20,21 @@ inline void zolSeedRand(unsigned int seed) // restarts the sequence; for tests a
     g_dwRandState = seed;
 }
 
+// The state that k steps of the generator lead to from state, in one step per bit of k: a step
+// is x -> 214013 x + 2531011 (mod 2^32), and the doubled step of such a map is another.
+inline uint32_t zolRandJump(uint32_t state, uint64_t k)
+{
+    uint32_t mul = 214013u, add = 2531011u; // 1, 2, 4, 8 ... steps
+    for (; k; k >>= 1)
+    {
+        if (k & 1)
+            state = state * mul + add;
+        add = add * mul + add;
+        mul *= mul;
+    }
+    return state;
+}
+
 // The flicker of the cursors and the commands' marks. On one machine it draws from the game's
 // source, as frames always have, so the frames drawn between ticks are part of what decides a
 // match. A match whose frames must change nothing (across two machines, each drawing its own, or

@@ -19,9 +19,27 @@ namespace
     const size_t MOST_BYTES = 512; // no message of ours is longer
     const int MOST_BAD = 10;       // broken messages before the other side is let go
     const int SILENCE_MS = 5000;   // a peer unheard for this long has left
-    const int JOIN_MS = 10000;     // a host that does not answer a join in this long is not there
+    const int JOIN_MS = 10000;     // a join without a start in this long has failed
     const int MOST_KEYS = 64;      // ticks of keys in one message
-    const int MOST_AHEAD = 1000;   // ticks a fingerprint may run ahead of ours
+    // How far past the tick being played (the oldest whose keys are still held) the other side's
+    // keys may run, beyond the delay. In lockstep neither side runs a tick before it has the
+    // other's keys for it, and each sends its keys for t + delay just before it runs t. Ours have
+    // gone out to the tick being played + delay + 1 at most, so the other side can at most be
+    // about to run the tick after that, and its keys reach the tick being played + 2 delay + 2:
+    // with the delay at 50 at most, a fair peer stays within delay + 52, under delay + margin.
+    const int KEYS_MARGIN = 64;
+    // Fingerprints waiting for their match on either side. Each side sends one after every 100th
+    // tick, the other's for tick t ahead of its keys for t + delay + 1, so a fair peer leaves at
+    // most one of ours waiting, and sends at most two ahead of our tick (see KEYS_MARGIN).
+    const size_t MOST_PRINTS = 4;
+    // ENet's own buffers: no packet longer than a message of ours is taken, and what has come
+    // but is not yet handed over (out of order, or not yet serviced) stays under this many bytes
+    // of messages; ENet refuses the rest unacknowledged, so a fair peer sends it again. A
+    // second of a fair peer's messages is about a kilobyte.
+    const size_t MOST_WAITING = 4096;
+    // Text of the other side's on one line of the message box, 68 characters wide.
+    const size_t MOST_THEIRS = 43;  // a refusal, inside 'the other player says: "..."'
+    const size_t MOST_VERSION = 12; // a version
     const unsigned ALL_KEYS = (1u << SIDE_KEYS) - 1;
 
     enum : uint8_t
@@ -51,16 +69,34 @@ namespace
         return zolByteWriter().Put<uint16_t>(PROTOCOL).Text(GameVersion()).bytes;
     }
 
-    // Why two games cannot play each other, or empty when they can.
-    std::string Mismatch(uint16_t protocol, const std::string& version)
+    // Why two games cannot play each other, or empty when they can: protocol and version are
+    // the other side's, named as the host's or the joiner's, so that the line reads the same
+    // wherever it is shown.
+    std::string Mismatch(bool host, uint16_t protocol, const std::string& version)
     {
+        auto both = [host](const std::string& ours, const std::string& theirs) {
+            return host ? "host " + ours + ", joiner " + theirs
+                        : "host " + theirs + ", joiner " + ours;
+        };
         if (protocol != PROTOCOL)
-            return "the two games speak different network protocols (" + std::to_string(protocol) +
-                   " and " + std::to_string(PROTOCOL) + ")";
+            return "different network protocols: " +
+                   both(std::to_string(PROTOCOL), std::to_string(protocol));
         if (version != GameVersion())
-            return "the two games are different versions (" + version + " and " + GameVersion() +
-                   ")";
+            return "different game versions: " +
+                   both(GameVersion(), PrintableText(version, MOST_VERSION));
         return "";
+    }
+
+    // ENet's own buffers held to what our messages need.
+    ENetHost* NewHost(const ENetAddress* address)
+    {
+        ENetHost* host = enet_host_create(address, 1, 1, 0, 0);
+        if (host)
+        {
+            host->maximumPacketSize = MOST_BYTES;
+            host->maximumWaitingData = MOST_WAITING;
+        }
+        return host;
     }
 }
 
@@ -81,7 +117,7 @@ bool zolNetSession::Host(int port, std::string* error)
     address.host = ENET_HOST_ANY;
     address.port = (enet_uint16)port;
     if (StartEnet())
-        m_pHost = enet_host_create(&address, 1, 1, 0, 0);
+        m_pHost = NewHost(&address);
     if (!m_pHost)
     {
         *error = "cannot wait for a player on port " + std::to_string(port) +
@@ -90,9 +126,7 @@ bool zolNetSession::Host(int port, std::string* error)
     }
     m_bHost = true;
     m_eState = WAITING;
-    // Asked for port 0, the system has chosen one: the joiner must be told which.
-    m_dwPort = m_pHost->address.port ? m_pHost->address.port : port;
-    m_sWhere = "port " + std::to_string(m_dwPort);
+    m_sWhere = "port " + std::to_string(GetPort());
     return true;
 }
 
@@ -106,7 +140,7 @@ bool zolNetSession::Join(const std::string& host, int port, std::string* error)
         *error = "cannot find the host " + host;
         return false;
     }
-    m_pHost = enet_host_create(nullptr, 1, 1, 0, 0);
+    m_pHost = NewHost(nullptr);
     if (m_pHost)
         m_pPeer = enet_host_connect(m_pHost, &address, 1, 0);
     if (!m_pPeer)
@@ -130,23 +164,38 @@ void zolNetSession::Send(const std::string& bytes)
 
 void zolNetSession::End(const std::string& message)
 {
+    Stop(message, message);
+}
+
+void zolNetSession::Leave()
+{
+    Stop("this player left", "");
+}
+
+void zolNetSession::Stop(const std::string& message, const std::string& told)
+{
     if (m_eState == ENDED)
         return;
     m_eState = ENDED;
     m_sMessage = message;
     if (m_pPeer)
     {
-        Send(zolByteWriter().Put(REFUSE).Text(message, 200).bytes);
+        Send(zolByteWriter().Put(REFUSE).Text(told, 200).bytes);
         enet_host_flush(m_pHost);
         enet_peer_disconnect_later(m_pPeer, 0);
         enet_host_flush(m_pHost);
     }
 }
 
-void zolNetSession::Bad()
+void zolNetSession::Bad(const char* what)
 {
     if (++m_dwBad >= MOST_BAD)
-        End("the other player sent too many broken messages");
+        End(std::string("the other player sent ") + what);
+}
+
+int zolNetSession::GetPort()
+{
+    return m_bHost && m_pHost ? m_pHost->address.port : 0;
 }
 
 zolNetSession::State zolNetSession::Service()
@@ -170,20 +219,23 @@ zolNetSession::State zolNetSession::Service()
             enet_packet_destroy(event.packet);
             break;
         case ENET_EVENT_TYPE_DISCONNECT:
+            if (m_sMessage.empty())
+                m_sMessage = !m_dwHeardAt    ? "no game answered at " + m_sWhere
+                             : AwaitsStart() ? "the host did not start the match"
+                                             : "the other player left";
             m_pPeer = nullptr;
             m_eState = ENDED;
-            if (m_sMessage.empty())
-                m_sMessage =
-                    m_dwHeardAt ? "the other player left" : "no game answered at " + m_sWhere;
             break;
         default: break;
         }
     }
     long long now = NowMs();
-    if (m_eState != ENDED && m_dwHeardAt && now - m_dwHeardAt > SILENCE_MS)
+    // A joiner waits for the start as long as the join may take, however quiet the host keeps.
+    if (AwaitsStart() && now - m_dwStartedAt > JOIN_MS)
+        End(m_dwHeardAt ? "the host did not start the match"
+                        : "no answer from " + m_sWhere + " in 10 seconds");
+    else if (m_eState != ENDED && !AwaitsStart() && m_dwHeardAt && now - m_dwHeardAt > SILENCE_MS)
         End("the other player left");
-    if (m_eState == WAITING && !m_bHost && !m_dwHeardAt && now - m_dwStartedAt > JOIN_MS)
-        End("no answer from " + m_sWhere + " in 10 seconds");
     if (m_pHost)
         enet_host_flush(m_pHost);
     return m_eState;
@@ -202,14 +254,16 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
         if (!in.Text(&text) || !in.Done())
             return Bad();
         m_eState = ENDED;
-        m_sMessage = text.empty() ? "the other player left" : text;
+        m_sMessage = text.empty()
+                         ? "the other player left"
+                         : "the other player says: \"" + PrintableText(text, MOST_THEIRS) + "\"";
         return;
     }
     if (type == HELLO && m_bHost && m_eState == WAITING)
     {
         if (!in.Get(&protocol) || !in.Text(&text) || !in.Done())
             return Bad();
-        std::string why = Mismatch(protocol, text);
+        std::string why = Mismatch(true, protocol, text);
         if (!why.empty())
             return End(why);
         // A slow link gets more ticks between a key and its tick, so that it never stalls.
@@ -233,7 +287,7 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
         if (!in.Get(&protocol) || !in.Text(&text) || !in.Get(&cap) || !in.Get(&rand) ||
             !in.Get(&delay) || !in.Done() || delay < 2 || delay > 50)
             return Bad();
-        std::string why = Mismatch(protocol, text);
+        std::string why = Mismatch(false, protocol, text);
         if (!why.empty())
             return End(why);
         m_start = zolMatchStart();
@@ -247,8 +301,13 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
     {
         uint32_t first;
         uint8_t count;
-        if (!in.Get(&first) || !in.Get(&count) || count < 1 || count > MOST_KEYS ||
-            (int)first != m_dwRemoteBase + (int)m_vRemote.size())
+        int next = m_dwRemoteBase + (int)m_vRemote.size();
+        if (!in.Get(&first) || !in.Get(&count) || count < 1 || count > MOST_KEYS)
+            return Bad();
+        // Named before the order is checked: past one refused, a flood's next are out of turn.
+        if ((long long)first + count - 1 > m_dwRemoteBase + m_dwDelay + KEYS_MARGIN)
+            return Bad("keys too far ahead");
+        if (first != (uint32_t)next)
             return Bad();
         std::deque<unsigned> keys;
         for (int i = 0; i < count; i++)
@@ -266,10 +325,12 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
     {
         uint32_t tick;
         uint64_t print;
-        int last = m_vTheirPrints.empty() ? 0 : m_vTheirPrints.back().first;
-        if (!in.Get(&tick) || !in.Get(&print) || !in.Done() || (int)tick <= last ||
-            (int)tick > m_dwRemoteBase + MOST_AHEAD)
+        if (!in.Get(&tick) || !in.Get(&print) || !in.Done() ||
+            tick <= (uint32_t)m_dwTheirLastPrint || tick % 100 != 0 ||
+            tick > (uint32_t)(m_dwRemoteBase + m_dwDelay + KEYS_MARGIN) ||
+            m_vTheirPrints.size() >= MOST_PRINTS)
             return Bad();
+        m_dwTheirLastPrint = (int)tick;
         m_vTheirPrints.push_back({(int)tick, print});
         CheckFingerprints();
     }
@@ -315,6 +376,9 @@ unsigned zolNetSession::TakeKeys(int tick, unsigned* own)
 void zolNetSession::SendFingerprint(int tick, uint64_t fingerprint)
 {
     Send(zolByteWriter().Put(PRINT).Put<uint32_t>((uint32_t)tick).Put<uint64_t>(fingerprint).bytes);
+    // One the other side never matches is passed over, as one it skips below.
+    if (m_vOwnPrints.size() >= MOST_PRINTS)
+        m_vOwnPrints.pop_front();
     m_vOwnPrints.push_back({tick, fingerprint});
     CheckFingerprints();
 }

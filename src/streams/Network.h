@@ -17,7 +17,9 @@ typedef struct _ENetPeer ENetPeer;
 // One machine's end of a match across two, over ENet: the host plays red, the joiner blue. The
 // host sends the start; then each side sends its keys for tick t + delay and runs tick t only
 // once both sides' keys for it are there. Every packet from the other side is checked before it
-// is believed.
+// is believed. Whatever it sends, a session holds for it keys for at most delay + 64 ticks past
+// the tick being played, four fingerprints, and in ENet at most 4 KiB of messages waiting, none
+// over 512 bytes: under a megabyte with ENet's bookkeeping (see Network.cpp).
 class zolNetSession
 {
 public:
@@ -33,7 +35,8 @@ public:
     zolNetSession(const zolNetSession&) = delete;
     zolNetSession& operator=(const zolNetSession&) = delete;
 
-    // Neither waits: Service() does. False, with the reason, when it cannot even begin.
+    // Neither waits: Service() does. False, with the reason, when it cannot even begin. Port 0
+    // hosts on a port the system hands out, which GetPort() then tells.
     bool Host(int port, std::string* error);
     bool Join(const std::string& host, int port, std::string* error);
 
@@ -42,8 +45,10 @@ public:
     const zolMatchStart& GetStart() { return m_start; }
     int GetDelay() { return m_dwDelay; }
     bool IsHost() { return m_bHost; }
-    int GetPort() { return m_dwPort; } // the host's, once Host() has succeeded
+    int GetPort(); // the host's own port; 0 for a joiner
     State GetState() { return m_eState; }
+    // Why the session ended, on one line. Text of the other side's in it is printable ASCII,
+    // cut to fit a 68-character line with our words around it, and marked as theirs.
     const std::string& GetMessage() { return m_sMessage; }
     int GetBadPackets() { return m_dwBad; }
 
@@ -55,18 +60,21 @@ public:
     bool HasKeys(int tick) { return tick < m_dwRemoteBase + (int)m_vRemote.size(); }
     unsigned TakeKeys(int tick, unsigned* own);
     void SendFingerprint(int tick, uint64_t fingerprint);
-    void End(const std::string& message); // stops the match here and tells the other side
+    void End(const std::string& message); // stops the match here and tells the other side why
+    void Leave(); // stops it, telling the other side only that this player left
 
 private:
     void Send(const std::string& bytes);
     void Receive(const uint8_t* data, size_t size);
-    void Bad();
+    // Ends with message here, and told (empty: just that this player left) to the other side.
+    void Stop(const std::string& message, const std::string& told);
+    void Bad(const char* what = "too many broken messages"); // the tenth ends, saying what
     void CheckFingerprints();
+    bool AwaitsStart() { return !m_bHost && m_eState == WAITING; }
 
     ENetHost* m_pHost = nullptr; // owned
     ENetPeer* m_pPeer = nullptr; // the other side; owned by the host
     bool m_bHost = false;
-    int m_dwPort = 0;
     State m_eState = ENDED;
     std::string m_sMessage;
     std::string m_sWhere; // "host:port", for messages
@@ -77,8 +85,9 @@ private:
     int m_dwBad = 0;
     int m_dwRemoteBase = 1; // the tick of m_vRemote's front
     std::deque<unsigned> m_vRemote;
-    std::deque<unsigned> m_vOwn; // from m_dwRemoteBase too
-    std::deque<std::pair<int, uint64_t>> m_vOwnPrints, m_vTheirPrints;
+    std::deque<unsigned> m_vOwn;                                       // from m_dwRemoteBase too
+    std::deque<std::pair<int, uint64_t>> m_vOwnPrints, m_vTheirPrints; // (tick, fingerprint)
+    int m_dwTheirLastPrint = 0;
 };
 
 // Feeds a match from both machines in lockstep: before tick t the local keys for t + delay are
@@ -96,7 +105,7 @@ public:
     bool Prepare(Match& match) override;
     void Finish(Match& match) override;
     void EndPass() override { m_net.Service(); }
-    void Leave() override { m_net.End("the other player left"); }
+    void Leave() override { m_net.Leave(); }
     bool IsOver() override { return m_net.GetState() != zolNetSession::PLAYING; }
 
 private:

@@ -10,6 +10,8 @@
 #include "HumanSide.h"
 #include "Match.h"
 #include "Options.h"
+#include "Orders.h"
+#include "Screen.h"
 #include "zolCheck.h"
 #include "zolFileCheck.h"
 #include "zolMap.h"
@@ -22,6 +24,7 @@ namespace
     const uint16_t FORMAT = 1;
     const size_t MOST_BYTES = 64 << 20; // some days of play
     const size_t MOST_JOBS = 4096;
+    const uint32_t MOST_FRAMES = 1000000; // before one tick
     const uint8_t FINISH = 0xFF;
     const unsigned ALL_KEYS = (1u << SIDE_KEYS) - 1;
 
@@ -179,7 +182,7 @@ bool zolRecording::Load(const std::string& path, std::string* error)
         return Fail(error, cut);
     // Another version may play the same keys to another end: its recordings are not ours.
     if (!PlaysLike(s.gameVersion))
-        return Fail(error, path + ": recorded by Glowfront " + Printable(s.gameVersion) +
+        return Fail(error, path + ": recorded by Glowfront " + PrintableText(s.gameVersion, 12) +
                                ", which plays differently from this version (" + GameVersion() +
                                ")");
     if (!in.Get(&cap) || !in.Get(&kind) || !in.Get(&s.randState) || !in.Get(&ticker) ||
@@ -193,8 +196,15 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     s.aiRefresh = refresh;
     s.aiJobs.resize(jobs);
     for (ai_job_s& job : s.aiJobs)
+    {
         if (!in.Get(&job.kind) || !in.Get(&job.x) || !in.Get(&job.y) || !in.Get(&job.defer))
             return Fail(error, cut);
+        // The computer only ever queues orders for tiles of the map.
+        if (job.kind < ORDER_THORNS || job.kind > ORDER_REMOVE || job.x < 0 ||
+            job.x >= PICTURE_W / 32 || job.y < 0 || job.y >= PICTURE_H / 32 - 1 ||
+            (job.defer != 0 && job.defer != 1))
+            return Fail(error, path + ": damaged (the start of the match is out of range)");
+    }
 
     const std::string damaged = path + ": damaged at tick ";
     while (true)
@@ -215,8 +225,14 @@ bool zolRecording::Load(const std::string& path, std::string* error)
             ((flags & FINGERPRINT) && !in.Get(&e.fingerprint)))
             return Fail(error, cut);
         // Frames draw a handful of numbers each: a million between two ticks is no recording.
-        if (frames > 1000000 || red > ALL_KEYS || blue > ALL_KEYS)
+        if (frames > MOST_FRAMES || red > ALL_KEYS || blue > ALL_KEYS)
             return Fail(error, damaged + std::to_string(tick));
+        // Every 100th tick carries the state's fingerprint, and no other: without them a file
+        // could run on for days unchecked.
+        if ((tick % 100 == 0) != ((flags & FINGERPRINT) != 0))
+            return Fail(error, damaged + std::to_string(tick) +
+                                   (tick % 100 == 0 ? " (its fingerprint is missing)"
+                                                    : " (a fingerprint out of place)"));
         e.input = {(int)frames, red, blue};
         e.checked = flags & FINGERPRINT;
         m_vTicks.push_back(e);

@@ -85,7 +85,9 @@ public:
     };
 
     // False, with one line saying why, for a file that is missing, cut short, damaged, of
-    // another kind or from a newer version of the game.
+    // another kind or from a newer version of the game. Damaged includes a tick claiming more
+    // than a million frames before it, and a fingerprint missing from a 100th tick (or found on
+    // another): a recording that loads costs in proportion to its ticks.
     bool Load(const std::string& path, std::string* error);
 
     const zolMatchStart& GetStart() const { return m_start; }

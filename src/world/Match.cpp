@@ -1,5 +1,6 @@
 #include "Match.h"
 
+#include <climits>
 #include <cstring>
 
 #include <allegro.h>
@@ -7,6 +8,7 @@
 #include "Controller.h"
 #include "zolMap.h"
 #include "zolRandom.h"
+#include "zolTile.h"
 #include "zolTileType.h"
 
 namespace
@@ -23,6 +25,13 @@ namespace
         int bytes = (bitmap_color_depth(bmp) + 7) / 8;
         for (int y = bmp->ct; y < bmp->cb; y++)
             memset(bmp->line[y] + bmp->cl * bytes, 0, (size_t)(bmp->cr - bmp->cl) * bytes);
+    }
+
+    const int64_t MOST_FRAMES = int64_t(1) << 40;
+
+    void AddFrames(int64_t& count, int64_t n)
+    {
+        count = count + n < MOST_FRAMES ? count + n : MOST_FRAMES;
     }
 
     void DrawCursor(BITMAP* bmp, const int* cursor, bool side)
@@ -57,7 +66,8 @@ void Match::Tick()
     m_dwTicks++;
     if (m_dwTicks - m_dwLastRateTick > 99)
     {
-        m_dwFrameRate = m_dwFrames * 100 / (m_dwTicks - m_dwLastRateTick);
+        int64_t rate = m_dwFrames * 100 / (m_dwTicks - m_dwLastRateTick);
+        m_dwFrameRate = rate < INT_MAX ? (int)rate : INT_MAX;
         m_dwFrames = 0;
         m_dwLastRateTick = m_dwTicks;
     }
@@ -78,10 +88,15 @@ void Match::EndTest()
         m_bOver = true;
 }
 
+int Match::GetFramesBeforeTick()
+{
+    return m_dwFramesBeforeTick < INT_MAX ? (int)m_dwFramesBeforeTick : INT_MAX;
+}
+
 void Match::Draw(BITMAP* bmp, bool showFrameRate)
 {
-    m_dwFrames++;
-    m_dwFramesSinceTick++;
+    AddFrames(m_dwFrames, 1);
+    AddFrames(m_dwFramesSinceTick, 1);
     ClearFrame(bmp);
     g_pFlickerState = m_bFlickerApart ? &m_dwFlickerState : nullptr;
     m_pMap->Draw(bmp, 0, 0);
@@ -100,29 +115,27 @@ void Match::Draw(BITMAP* bmp, bool showFrameRate)
     rectfill(bmp, 0, h - 8, (w - 1) * blue / most, h - 5, makecol(0, 128, 255));
 }
 
+void Match::SkipFrames(int n)
+{
+    if (n <= 0)
+        return;
+    // As zolMap::Draw and zolTile::DrawUnits draw marks: every command of every tile on the map.
+    uint64_t marks = 0;
+    for (int y = 0; y < m_dwHeight; y++)
+        for (int x = 0; x < m_dwWidth; x++)
+            if (zolTile* tile = m_pMap->GetTile(x, y))
+                marks += (tile->GetCommand(true) != nullptr) + (tile->GetCommand(false) != nullptr);
+    g_dwRandState = zolRandJump(g_dwRandState, (uint64_t)n * (2 + marks));
+    AddFrames(m_dwFrames, n);
+    AddFrames(m_dwFramesSinceTick, n);
+}
+
 zolOutcome Match::GetOutcome()
 {
     bool red = m_pMap->GetUnitCount(true) > 0, blue = m_pMap->GetUnitCount(false) > 0;
     if (red == blue)
         return OUTCOME_NO_WINNER;
     return red ? OUTCOME_RED_WINS : OUTCOME_BLUE_WINS;
-}
-
-void Match::SkipFrames(int frames)
-{
-    if (frames <= 0)
-        return;
-    BITMAP* scratch = create_bitmap(m_dwWidth * 32, m_dwHeight * 32 + 32);
-    bool apart = m_bFlickerApart;
-    int counted = m_dwFrames, sinceTick = m_dwFramesSinceTick;
-    m_bFlickerApart = false;
-    for (int f = 0; f < frames && scratch; f++)
-        Draw(scratch, false);
-    m_bFlickerApart = apart;
-    m_dwFrames = counted;
-    m_dwFramesSinceTick = sinceTick;
-    if (scratch)
-        destroy_bitmap(scratch);
 }
 
 zolMap* NewMatchMap(int width, int height)

@@ -40,16 +40,18 @@ public:
     // Frames that change nothing: their flicker draws from a source of the match's own rather
     // than the game's. Across two machines, and for a replay on the screen.
     void SetFlickerApart(bool apart) { m_bFlickerApart = apart; }
-    // Moves the game's random source as `frames` frames drawn with the flicker not apart would,
-    // without showing them: a replay's frames that were seen only when it was played.
-    void SkipFrames(int frames);
+    // Counts n frames as played and moves the game's random source on as drawing them with the
+    // flicker not apart would: two calls for the cursors and one per command on the map, each
+    // frame. Costs one pass over the map and some 64 steps, however large n is. For the frames
+    // a recording was played with, which its replay does not show.
+    void SkipFrames(int n);
 
     zolOutcome GetOutcome(); // as the map stands; final once the match is over
 
     bool IsOver() { return m_bOver; }
     int GetTicks() { return m_dwTicks; }
     int GetFrameRate() { return m_dwFrameRate; }
-    int GetFramesBeforeTick() { return m_dwFramesBeforeTick; } // between the last two ticks
+    int GetFramesBeforeTick(); // between the last two ticks
     zolMap* GetMap() { return m_pMap.get(); }
     zolMatchStats& GetStats() { return *m_pStats; }
     int* GetCursor(bool side) { return m_dwvCursors[side]; } // x then y
@@ -61,11 +63,13 @@ private:
     int m_dwvCursors[2][2];
     int m_dwWidth, m_dwHeight; // in tiles
     int m_dwTicks;
-    int m_dwFrames; // drawn since the frame rate was last worked out
+    // Frame counts, each held under 2^40 however many frames are skipped: never beyond what the
+    // frame rate's arithmetic can take.
+    int64_t m_dwFrames; // drawn since the frame rate was last worked out
     int m_dwLastRateTick;
     int m_dwFrameRate; // frames in the last 100 ticks
-    int m_dwFramesSinceTick = 0;
-    int m_dwFramesBeforeTick = 0;
+    int64_t m_dwFramesSinceTick = 0;
+    int64_t m_dwFramesBeforeTick = 0;
     bool m_bOver;
     bool m_bFlickerApart = false;
     uint32_t m_dwFlickerState = 1; // the flicker's own source while apart

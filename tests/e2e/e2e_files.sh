@@ -66,6 +66,25 @@ check "a recording that cannot be written ends with status 1 (got $STATUS)" [ "$
 check "and says so in one line" [ "$(grep -c /dev/full $S/game.out) $(grep -c "^glowfront: cannot write the recording /dev/full: No space left on device$" $S/game.out)" = "1 1" ] ||
     cat $S/game.out
 
+# A recording of 1000 ticks (two players, no keys), each claiming a million frames drawn before it,
+# with a fingerprint of zeros every 100th tick: the frames are skipped, not drawn, so --replay shows
+# the match at once and Esc leaves it at once, and --verify finds the first fingerprint wrong.
+{
+    v=$("$GAME" --version | cut -d' ' -f2)
+    printf 'GLOWREC\n'; le 1 2; le ${#v} 1; printf %s "$v"; le 1500 4; le 1 1; le 1 4; le 0 6
+    for ((t = 1; t <= 1000; t++)); do
+        if ((t % 100)); then printf '\x03\xc0\x84\x3d'; else printf '\x13\xc0\x84\x3d'; le 0 8; fi
+    done
+    printf '\xff'; le 1000 4; le 0 8
+} >$S/million.rec
+out=$(cd "$RUN" && timeout 10 "$GAME" --verify $S/million.rec 2>&1); STATUS=$?
+check "--verify of a million frames a tick ends at once, differing (status $STATUS)" \
+    [ "$STATUS" = 1 ] && [ "$out" = "replay differs at tick 100" ]
+start_game "$RUN" --replay $S/million.rec; find_window; sleep 2; shot $S/replay.png
+check "--replay shows the match" [ "$(count $S/replay.png 560 0 80 16 'r == 255 && g == 255 && b == 255')" -gt 20 ]
+press Escape; wait_exit 2
+check "and Esc leaves it at once, with status 0 (got $STATUS)" [ "$STATUS" = 0 ]
+
 # The window's client killed in a match, then the whole X server at the title.
 start_game; find_window; wait_title $S/title.png; press Return; xkill -id "$WIN" >/dev/null; wait_exit 5
 check "a client killed in a match ends with status 1 (got $STATUS)" [ "$STATUS" = 1 ]

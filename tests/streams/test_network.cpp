@@ -4,8 +4,10 @@
 #include <map>
 #include <poll.h>
 #include <random>
+#include <regex>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include <enet/enet.h>
 #include <gtest/gtest.h>
@@ -15,61 +17,50 @@
 #include "Options.h"
 #include "Recording.h"
 
-// Network matches on 127.0.0.1, ports 47700 to 47739: netpeer processes playing each other, and
-// a session in this process facing an ENet client of the test's own.
+// Network matches on 127.0.0.1, on ports the system hands out: netpeer processes playing each
+// other, and sessions facing ENet peers of the test's own, which say what a session never would.
 namespace
 {
     using namespace std::chrono;
     auto Since = [](steady_clock::time_point t0)
     { return duration<double>(steady_clock::now() - t0).count(); };
+    const uint32_t LOOPBACK = htonl(0x7F000001);
 
-    // A netpeer that timeout(1) kills after `seconds` whatever happens, and what it printed once
-    // it ended, with its exit status (137: killed).
-    FILE* Start(const std::string& args, int seconds)
+    // A netpeer that timeout(1) kills after `seconds` whatever happens; its next line; what it
+    // printed after that once it ended, with its exit status (137: killed).
+    FILE* Launch(const std::string& args, int seconds)
     {
         std::string line = "exec timeout -s KILL " + std::to_string(seconds) + " " NETPEER " ";
         return popen((line + args).c_str(), "r");
     }
+    std::string Line(FILE* peer)
+    {
+        char line[256] = "";
+        return fgets(line, sizeof line, peer) ? line : "";
+    }
     std::string Finish(FILE* peer, int* status)
     {
         std::string out;
-        for (char line[256]; fgets(line, sizeof line, peer);)
+        for (std::string line; !(line = Line(peer)).empty();)
             out += line;
         *status = WEXITSTATUS(pclose(peer));
         return out;
     }
-
-    // Two peers play 20,000 ticks with seeds of their own, the joiner through port via, and end
-    // on one fingerprint; each one's recording then replays to it exactly.
-    void PlayPair(int port, int via)
+    // A netpeer hosting on a port of the system's choosing, which it tells first.
+    FILE* LaunchHost(const std::string& args, int seconds, int* port)
     {
-        FILE* host = Start("host " + std::to_string(port) + " 20000 11 net-host.rec", 240);
-        FILE* join = Start("join 127.0.0.1:" + std::to_string(via) + " 20000 12 net-join.rec", 240);
-        int hostStatus, joinStatus;
-        std::string out = Finish(host, &hostStatus), result = out.substr(out.find('\n') + 1);
-        EXPECT_EQ(out, Finish(join, &joinStatus));
-        EXPECT_EQ(0, hostStatus + joinStatus);
-        EXPECT_EQ(0u, result.find("20000 ticks, fingerprint ")) << out;
-        for (const char* file : {"net-host.rec", "net-join.rec"})
-        {
-            testing::internal::CaptureStdout();
-            EXPECT_EQ(0, VerifyRecording(file)) << file;
-            EXPECT_EQ("replay ok: " + result, testing::internal::GetCapturedStdout());
-            std::remove(file);
-        }
+        FILE* host = Launch("host 0 " + args, seconds);
+        *port = 0;
+        sscanf(Line(host).c_str(), "hosting on port %d", port);
+        EXPECT_NE(0, *port);
+        return host;
     }
-
-    // Carries datagrams on one UDP socket at port between a joiner and the host at hostPort, as a
-    // poor link would, until stop: a seeded 2 % each way are lost, 5 % held back 5 to 45 ms and
-    // so put out of order.
-    void Relay(int port, int hostPort, const std::atomic<bool>& stop)
+    // Carries datagrams on the UDP socket fd between a joiner and the host at hostPort, as a poor
+    // link would, until stop: a seeded 2 % each way are lost, 5 % held back 5 to 45 ms and so put
+    // out of order.
+    void Relay(int fd, int hostPort, const std::atomic<bool>& stop)
     {
-        auto loopback = [](int p) {
-            return sockaddr_in{AF_INET, htons(p), {htonl(0x7F000001)}, {}};
-        };
-        sockaddr_in at = loopback(port), host = loopback(hostPort), joiner{}, from{};
-        int fd = socket(AF_INET, SOCK_DGRAM, 0);
-        EXPECT_EQ(0, bind(fd, (sockaddr*)&at, sizeof at)) << "port " << port;
+        sockaddr_in host{AF_INET, htons(hostPort), {LOOPBACK}, {}}, joiner{}, from{};
         std::mt19937 rng(5);
         std::multimap<steady_clock::time_point, std::pair<sockaddr_in, std::string>> held;
         for (char buf[2048]; !stop;)
@@ -91,24 +82,59 @@ namespace
         }
         close(fd);
     }
+
+    // Two peers play 20,000 ticks with seeds of their own, the joiner directly or through a lossy
+    // relay, and end on one fingerprint; each one's recording then replays to it exactly.
+    void PlayPair(bool lossy)
+    {
+        int port, via;
+        std::string hostFile = "net-host.rec", joinFile = "net-join.rec";
+        FILE* host = LaunchHost("20000 11 " + hostFile, 240, &port);
+        std::atomic<bool> stop{false};
+        std::thread relay;
+        via = port;
+        if (lossy)
+        {
+            sockaddr_in at{AF_INET, 0, {LOOPBACK}, {}};
+            socklen_t size = sizeof at;
+            int fd = socket(AF_INET, SOCK_DGRAM, 0);
+            EXPECT_EQ(0, bind(fd, (sockaddr*)&at, sizeof at));
+            getsockname(fd, (sockaddr*)&at, &size);
+            via = ntohs(at.sin_port);
+            relay = std::thread(Relay, fd, port, std::cref(stop));
+        }
+        FILE* join = Launch("join 127.0.0.1:" + std::to_string(via) + " 20000 12 " + joinFile, 240);
+        int hostStatus, joinStatus;
+        std::string out = Finish(host, &hostStatus), result = out.substr(out.find('\n') + 1);
+        EXPECT_EQ(out, Finish(join, &joinStatus));
+        stop = true;
+        if (relay.joinable())
+            relay.join();
+        EXPECT_EQ(0, hostStatus + joinStatus);
+        EXPECT_EQ(0u, result.find("20000 ticks, fingerprint ")) << out;
+        for (const std::string& file : {hostFile, joinFile})
+        {
+            testing::internal::CaptureStdout();
+            EXPECT_EQ(0, VerifyRecording(file)) << file;
+            EXPECT_EQ("replay ok: " + result, testing::internal::GetCapturedStdout());
+            std::remove(file.c_str());
+        }
+    }
 }
 
 TEST(NetworkMatch, TwoPeersPlayOneMatchOnLoopbackAndOverALinkThatLosesAndDelays)
 {
-    PlayPair(47700, 47700);
-    std::atomic<bool> stop{false};
-    std::thread relay(Relay, 47711, 47710, std::cref(stop));
-    PlayPair(47710, 47711);
-    stop = true;
-    relay.join();
+    PlayPair(false);
+    PlayPair(true);
 }
 
 TEST(NetworkMatch, APeerThatVanishesMidMatchIsNoticedWithinFiveSeconds)
 {
-    FILE* host = Start("host 47720 100000000 1", 20);
-    int status;
+    int port, status;
+    FILE* host = LaunchHost("100000000 1", 20, &port);
     // timeout(1) kills the joiner, playing by then, three seconds after it started.
-    EXPECT_EQ("playing delay 2\n", Finish(Start("join 127.0.0.1:47720 100000000 2", 3), &status));
+    std::string join = "join 127.0.0.1:" + std::to_string(port) + " 100000000 2";
+    EXPECT_EQ("playing delay 2\n", Finish(Launch(join, 3), &status));
     auto t0 = steady_clock::now();
     std::string out = Finish(host, &status);
     EXPECT_NEAR(5.0, Since(t0), 1.5);
@@ -118,69 +144,108 @@ TEST(NetworkMatch, APeerThatVanishesMidMatchIsNoticedWithinFiveSeconds)
 
 namespace
 {
-    // A session hosting on port, and an ENet client of the test's own joined to it, to say what
-    // a zolNetSession never would. Both are serviced in one loop, as a game's would be.
-    struct Joiner
-    {
-        explicit Joiner(int port)
-        {
-            ENetAddress there{htonl(0x7F000001), (enet_uint16)port};
-            std::string error;
-            EXPECT_TRUE(net.Host(port, &error)) << error;
-            enet_host_connect(client, &there, 1, 0);
-            EXPECT_TRUE(Pump([&] { return peer != nullptr; }));
-        }
-        ~Joiner() { enet_host_destroy(client); }
-
-        void Send(std::string b)
-        {
-            enet_peer_send(peer, 0, enet_packet_create(b.data(), b.size(), 1));
-        }
-        bool Pump(const std::function<bool()>& done) // for at most five seconds
-        {
-            ENetEvent e;
-            for (auto t0 = steady_clock::now(); !done() && Since(t0) < 5; net.Service())
-                while (enet_host_service(client, &e, 1) > 0)
-                    if (e.type == ENET_EVENT_TYPE_CONNECT)
-                        peer = e.peer;
-                    else if (e.type == ENET_EVENT_TYPE_RECEIVE)
-                        got.emplace_back((char*)e.packet->data, e.packet->dataLength),
-                            enet_packet_destroy(e.packet);
-            return done();
-        }
-
-        zolNetSession net; // first: it starts ENet
-        ENetHost* client = enet_host_create(nullptr, 1, 1, 0, 0);
-        ENetPeer* peer = nullptr;
-        std::vector<std::string> got; // every message the session sent, whole
-    };
-
-    // The session's messages byte for byte: numbers little-endian, a text its length then itself.
+    // The messages byte for byte: numbers little-endian, a text its length then itself.
     std::string Bytes(std::initializer_list<int> bytes, const std::string& text = "")
     {
         std::string out(bytes.begin(), bytes.end());
         return text.empty() ? out : out + (char)text.size() + text;
     }
+    auto Hello = [](const std::string& version) { return Bytes({1, 1, 0}, version); };
+    auto Start = [](const std::string& version) // cap 1500, random state 1, delay 2
+    {
+        return Bytes({2, 1, 0}, version) + Bytes({0xDC, 5, 0, 0, 1, 0, 0, 0, 2});
+    };
     auto Refusal = [](const std::string& why) { return Bytes({3}, why); };
+    auto Keys = [](uint32_t first, int count) // count ticks with no key down
+    {
+        int b[4] = {(int)(first & 255), (int)(first >> 8 & 255), (int)(first >> 16 & 255),
+                    (int)(first >> 24)};
+        return Bytes({4, b[0], b[1], b[2], b[3], count}) + std::string(2 * count, '\0');
+    };
+
+    // An ENet host of the test's own on 127.0.0.1, listening on a port of the system's or
+    // reaching out, with one peer.
+    struct RawPeer
+    {
+        explicit RawPeer(bool listen)
+        {
+            ENetAddress at{LOOPBACK, 0};
+            host = enet_host_create(listen ? &at : nullptr, 1, 1, 0, 0);
+        }
+        ~RawPeer() { enet_host_destroy(host); }
+
+        int Port() { return host->address.port; }
+        void Connect(int port)
+        {
+            ENetAddress there{LOOPBACK, (enet_uint16)port};
+            enet_host_connect(host, &there, 1, 0);
+        }
+        void Send(const std::string& b)
+        {
+            ENetPacket* packet = enet_packet_create(b.data(), b.size(), 1);
+            if (enet_peer_send(peer, 0, packet) != 0)
+                enet_packet_destroy(packet);
+        }
+        void Poll() // takes what has come, waiting a millisecond at most
+        {
+            ENetEvent e;
+            while (enet_host_service(host, &e, 1) > 0)
+                if (e.type == ENET_EVENT_TYPE_CONNECT)
+                    peer = e.peer;
+                else if (e.type == ENET_EVENT_TYPE_DISCONNECT)
+                    gone = true;
+                else if (e.type == ENET_EVENT_TYPE_RECEIVE)
+                    got.emplace_back((char*)e.packet->data, e.packet->dataLength),
+                        enet_packet_destroy(e.packet);
+        }
+
+        ENetHost* host;
+        ENetPeer* peer = nullptr;
+        std::vector<std::string> got; // every message the other side sent, whole
+        bool gone = false;            // the other side has let go
+    };
+
+    // A session in this process hosting, and a raw peer joined to it; both serviced in one loop,
+    // as a game's would be.
+    struct Joiner
+    {
+        Joiner()
+        {
+            std::string error;
+            EXPECT_TRUE(net.Host(0, &error)) << error;
+            raw.Connect(net.GetPort());
+            EXPECT_TRUE(Pump([&] { return raw.peer != nullptr; }));
+        }
+        void Send(const std::string& b) { raw.Send(b); }
+        bool Pump(const std::function<bool()>& done) // for at most five seconds
+        {
+            for (auto t0 = steady_clock::now(); !done() && Since(t0) < 5; net.Service())
+                raw.Poll();
+            return done();
+        }
+
+        zolNetSession net; // first: Host starts ENet
+        RawPeer raw{false};
+    };
 }
 
 TEST(NetworkSession, BrokenMessagesAreDroppedAndTheTenthEndsTheMatch)
 {
-    Joiner j(47730);
-    j.Send(Bytes({1, 1, 0}, GameVersion()));
+    Joiner j;
+    j.Send(Hello(GameVersion()));
     ASSERT_TRUE(j.Pump([&] { return j.net.GetState() == zolNetSession::PLAYING; }));
     int next = 1 + j.net.GetDelay(); // the first tick whose keys the host waits for
-    std::string keys = Bytes({4, next, 0, 0, 0, 1}), many = Bytes({4, next, 0, 0, 0, 65});
+    std::string keys = Keys(next, 1);
     j.Send(Bytes({99}));                                    // no such message
-    j.Send(Bytes({4, next, 0, 0}));                         // cut short
-    j.Send(keys + std::string(600, '\0'));                  // too long for any message
-    j.Send(keys + Bytes({0xFF, 0x3F}));                     // a key beyond the thirteen
-    j.Send(Bytes({4, next + 1, 0, 0, 0, 1, 0, 0}));         // a tick out of turn
-    j.Send(many + std::string(130, '\0'));                  // more ticks than a message may hold
+    j.Send(keys.substr(0, 4));                              // cut short
+    j.Send(Start(GameVersion()));                           // a start, which only a host sends
+    j.Send(keys.substr(0, 6) + Bytes({0xFF, 0x3F}));        // a key beyond the thirteen
+    j.Send(Keys(next + 1, 1));                              // a tick out of turn
+    j.Send(Keys(next, 65));                                 // more ticks than a message may hold
     j.Send(Bytes({5, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0})); // a fingerprint 65536 ticks ahead
-    j.Send(Bytes({1, 1, 0}, GameVersion()));                // a second hello
+    j.Send(Hello(GameVersion()));                           // a second hello
     j.Send(Refusal("why") + "!");                           // a refusal with a tail
-    j.Send(keys + Bytes({0xFF, 0x1F}));                     // sound: every key down
+    j.Send(keys.substr(0, 6) + Bytes({0xFF, 0x1F}));        // sound: every key down
     ASSERT_TRUE(j.Pump([&] { return j.net.HasKeys(next); }));
     EXPECT_EQ(9, j.net.GetBadPackets());
     EXPECT_FALSE(j.net.HasKeys(next + 1));
@@ -188,24 +253,141 @@ TEST(NetworkSession, BrokenMessagesAreDroppedAndTheTenthEndsTheMatch)
     EXPECT_EQ(0x1FFFu, theirs);
     j.Send(Bytes({0}));
     const std::string why = "the other player sent too many broken messages";
-    EXPECT_TRUE(j.Pump([&] { return j.got.size() == 2; })); // the start, then the end
+    EXPECT_TRUE(j.Pump([&] { return j.raw.got.size() == 2; })); // the start, then the end
     EXPECT_EQ(why, j.net.GetMessage());
-    EXPECT_EQ(Refusal(why), j.got.back());
+    EXPECT_EQ(Refusal(why), j.raw.got.back());
 }
 
-TEST(NetworkSession, AHelloFromAnotherProtocolOrVersionIsRefusedOnBothSidesSayingWhy)
+TEST(NetworkSession, KeysRunAtMostDelayPlus64TicksPastTheTickBeingPlayed)
 {
-    std::string v = GameVersion();
-    std::pair<std::string, std::string> cases[] = {
-        {Bytes({1, 2, 0}, v), "the two games speak different network protocols (2 and 1)"},
-        {Bytes({1, 1, 0}, "0.9"), "the two games are different versions (0.9 and " + v + ")"}};
-    int port = 47731;
-    for (auto& [hello, why] : cases)
+    Joiner j;
+    j.Send(Hello(GameVersion()));
+    ASSERT_TRUE(j.Pump([&] { return j.net.GetState() == zolNetSession::PLAYING; }));
+    int delay = j.net.GetDelay(); // tick 1 is being played; ticks 1 to delay have their keys
+    j.Send(Keys(delay + 1, 64));
+    j.Send(Keys(delay + 65, 1)); // tick 1 + delay + 64, the last the margin allows
+    j.Send(Keys(delay + 66, 1)); // one past it
+    ASSERT_TRUE(j.Pump([&] { return j.net.GetBadPackets() == 1; }));
+    EXPECT_TRUE(j.net.HasKeys(delay + 65));
+    EXPECT_FALSE(j.net.HasKeys(delay + 66));
+    unsigned own;
+    j.net.TakeKeys(2, &own); // tick 2 being played: one tick more may come
+    j.Send(Keys(delay + 66, 1));
+    ASSERT_TRUE(j.Pump([&] { return j.net.HasKeys(delay + 66); }));
+    EXPECT_EQ(1, j.net.GetBadPackets());
+}
+
+namespace
+{
+    // Floods a paced netpeer from the host's side or the joiner's, for three seconds at most (two
+    // of large messages) or until it lets go, then leaves. The flood: well-formed keys for ticks
+    // ever further ahead, 64 a message, as fast as ENet takes them; or 64 messages of 64 KiB
+    // each, larger than any of ours. Returns what the netpeer printed after its port.
+    std::string Flood(bool fromHost, bool large)
     {
-        Joiner j(port++);
-        j.Send(hello);
-        EXPECT_TRUE(j.Pump([&] { return !j.got.empty(); }));
-        EXPECT_EQ(why, j.net.GetMessage());
-        EXPECT_EQ(Refusal(why), j.got.at(0)); // which the joining game shows
+        RawPeer me(fromHost);
+        int port, status, sent = 0;
+        std::string args = " 1000000 3 - paced";
+        FILE* victim = fromHost ? Launch("join 127.0.0.1:" + std::to_string(me.Port()) + args, 20)
+                                : LaunchHost(args, 20, &port);
+        if (!fromHost)
+            me.Connect(port);
+        uint32_t next = 0; // the next tick to send keys for; 0 until the start is agreed
+        for (auto t0 = steady_clock::now(); !me.gone && Since(t0) < (large ? 2 : 3);)
+        {
+            me.Poll();
+            if (!fromHost && me.peer && !sent++)
+                me.Send(Hello(GameVersion()));
+            for (const std::string& m : me.got)
+                if (!next && m[0] == (fromHost ? 1 : 2))
+                {
+                    if (fromHost)
+                        me.Send(Start(GameVersion()));
+                    next = 1 + (fromHost ? 2 : m.back());
+                }
+            me.got.clear();
+            for (int i = 0; next && i < 256 && (!large || sent < 64); i++, sent++, next += 64)
+                me.Send(large ? std::string(1 << 16, '\4') : Keys(next, 64));
+        }
+        if (me.peer)
+            enet_peer_disconnect_now(me.peer, 0);
+        return Finish(victim, &status);
+    }
+}
+
+TEST(NetworkSession, AFloodFromEitherSideIsNamedAndLeavesMemoryUnderTheBound)
+{
+    const std::string tooFar = "the other player sent keys too far ahead";
+    const std::pair<bool, bool> floods[] = {{true, false}, {false, false}, {false, true}};
+    for (auto [fromHost, large] : floods)
+    {
+        SCOPED_TRACE(std::string(large ? "large messages" : "keys") + " from the " +
+                     (fromHost ? "host" : "joiner"));
+        std::string out = Flood(fromHost, large);
+        std::smatch grew;
+        // ENet refuses every large message unread, so the match goes on until the flooder
+        // leaves.
+        ASSERT_TRUE(
+            std::regex_match(out, grew,
+                             std::regex("(?:playing delay [0-9]+\n)?ended at tick [0-9]+: " +
+                                        (large ? "the other player left" : tooFar) +
+                                        "\nmemory grew (-?[0-9]+) KiB\n")))
+            << out;
+        // Three seconds of keys once grew the queue by 1.1 MB; the session's own bound is far
+        // below, and a sanitizer's build adds some 350 KiB of its own.
+        EXPECT_LT(std::stol(grew[1]), 768) << out;
+    }
+}
+
+TEST(NetworkSession, TextFromTheOtherSideIsShownAsTheirsCleanedAndCutToOneLine)
+{
+    // A refusal of 255 bytes: a line break, bytes beyond ASCII, quotes, and far too long.
+    std::string junk = "left\n\xC3\xA9\xFF \"ok\" " + std::string(241, 'x');
+    Joiner j;
+    j.Send(Refusal(junk));
+    ASSERT_TRUE(j.Pump([&] { return j.net.GetState() == zolNetSession::ENDED; }));
+    std::string says = "the other player says: \"left???? 'ok' " + std::string(26, 'x') + "...\"";
+    EXPECT_EQ(says, j.net.GetMessage());
+    EXPECT_EQ(68u, says.size()) << "the message box's width";
+
+    // A version of high bytes, from a joiner and from a host; and another protocol.
+    std::string v = GameVersion(), odd = "\xFF\xFE" + std::string(30, '9');
+    std::pair<std::string, std::string> hellos[] = {
+        {Hello(odd), "different game versions: host " + v + ", joiner ??9999999..."},
+        {Bytes({1, 2, 0}, v), "different network protocols: host 1, joiner 2"}};
+    for (auto& [hello, why] : hellos)
+    {
+        Joiner k;
+        k.Send(hello);
+        EXPECT_TRUE(k.Pump([&] { return !k.raw.got.empty(); }));
+        EXPECT_EQ(why, k.net.GetMessage());
+        EXPECT_EQ(Refusal(why), k.raw.got.at(0)); // which the joining game shows as theirs
+    }
+    RawPeer host(true);
+    zolNetSession net;
+    std::string error;
+    ASSERT_TRUE(net.Join("127.0.0.1", host.Port(), &error)) << error;
+    for (auto t0 = steady_clock::now(); net.Service() == zolNetSession::WAITING && Since(t0) < 5;)
+        if (host.Poll(), !host.got.empty())
+            host.Send(Start(odd)), host.got.clear();
+    EXPECT_EQ("different game versions: host ??9999999..., joiner " + v, net.GetMessage());
+}
+
+TEST(NetworkSession, AJoinerWhoseHostNeverStartsSaysSo)
+{
+    // A host that takes the joiner and keeps quiet for the join's ten seconds, and one that
+    // leaves once it has the hello.
+    for (bool leaves : {true, false})
+    {
+        RawPeer host(true);
+        zolNetSession net;
+        std::string error;
+        ASSERT_TRUE(net.Join("127.0.0.1", host.Port(), &error)) << error;
+        auto t0 = steady_clock::now();
+        while (net.Service() == zolNetSession::WAITING && Since(t0) < 15)
+            if (host.Poll(), leaves && !host.got.empty())
+                enet_peer_disconnect(host.peer, 0), host.got.clear();
+        EXPECT_EQ("the host did not start the match", net.GetMessage());
+        EXPECT_NEAR(leaves ? 0.0 : 10.0, Since(t0), leaves ? 1.0 : 1.5);
     }
 }

@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
+#include <unistd.h>
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "HumanSide.h"
 #include "Match.h"
 #include "MatchSession.h"
+#include "Options.h"
 #include "Recording.h"
 #include "Scenarios.h"
 #include "zolAI.h"
@@ -18,10 +21,11 @@
 
 namespace
 {
-    // Plays a seeded match through the loop the game plays with, recording it: scripted keys
-    // on the human sides, and now and then a few frames drawn between ticks. Returns the final
-    // fingerprint.
-    uint64_t RecordMatch(const std::string& file, int kind, unsigned seed, int ticks)
+    // Plays a seeded match through the loop the game plays in, recording it: scripted keys on the human sides,
+    // and now and then a few frames drawn between ticks, or else `skipped` frames skipped before
+    // every tick. Returns the final fingerprint.
+    uint64_t RecordMatch(const std::string& file, int kind, unsigned seed, int ticks,
+                         int skipped = 0)
     {
         zolRecorder recorder;
         std::string error;
@@ -35,8 +39,9 @@ namespace
         std::mt19937 frames(seed);
         for (int t = 1; t <= ticks; t++)
         {
-            for (int f = frames() % 4; f > 0; f--)
+            for (int f = skipped ? 0 : frames() % 4; f > 0; f--)
                 match.Draw(frame, false);
+            match.SkipFrames(skipped);
             redKeys.Press(8);
             if (kind != MATCH_VS_COMPUTER)
                 blueKeys.Press(8);
@@ -52,7 +57,7 @@ namespace
 
 TEST(Recording, SeededMatchesReplayToTheSameFingerprint)
 {
-    const char* file = "glowfront-test.rec";
+    std::string file = "glowfront-test.rec";
     for (int kind : {MATCH_VS_COMPUTER, MATCH_VS_PLAYER})
     {
         zolSeedRand(77 + kind);
@@ -66,12 +71,12 @@ TEST(Recording, SeededMatchesReplayToTheSameFingerprint)
                  (unsigned long long)played);
         EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
     }
-    std::remove(file);
+    std::remove(file.c_str());
 }
 
 TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
 {
-    const char* file = "glowfront-fuzz.rec";
+    std::string file = "glowfront-fuzz.rec";
     zolSeedRand(5);
     RecordMatch(file, MATCH_VS_PLAYER, 9, 400);
     std::ifstream in(file, std::ios::binary);
@@ -114,5 +119,39 @@ TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
         int status = verify(bytes).first;
         EXPECT_TRUE(status >= 0 && status <= 2) << "mutation " << i;
     }
-    std::remove(file);
+    std::remove(file.c_str());
+}
+
+TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
+{
+    using namespace std::chrono;
+    std::string file = "glowfront-frames.rec";
+    // A million frames before each of 300 ticks: skipped, not drawn, they verify at once.
+    zolSeedRand(3);
+    ai_svJobs.clear();
+    uint64_t played = RecordMatch(file, MATCH_VS_PLAYER, 4, 300, 1000000);
+    auto t0 = steady_clock::now();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(0, VerifyRecording(file));
+    char expected[80];
+    snprintf(expected, sizeof expected, "replay ok: 300 ticks, fingerprint %016llx\n",
+             (unsigned long long)played);
+    EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
+    EXPECT_LT(duration<double>(steady_clock::now() - t0).count(), 1.0);
+
+    // Two million idle ticks without a fingerprint, 2,000,000 (0x1E8480) at the end, are damaged
+    // at the first that lacks one.
+    std::ifstream in(file, std::ios::binary);
+    std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t header = 26 + strlen(GameVersion()); // with no jobs for the computer
+    ASSERT_EQ("\xC0\x84\x3D", good.substr(header + 1, 3)) << "the first tick: a million frames";
+    std::ofstream(file, std::ios::binary) << good.substr(0, header) << std::string(2000000, '\0')
+                                          << "\xFF\x80\x84\x1E" << std::string(9, '\0');
+    t0 = steady_clock::now();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(2, VerifyRecording(file));
+    EXPECT_EQ("glowfront: " + file + ": damaged at tick 100 (its fingerprint is missing)\n",
+              testing::internal::GetCapturedStderr());
+    EXPECT_LT(duration<double>(steady_clock::now() - t0).count(), 1.0);
+    std::remove(file.c_str());
 }

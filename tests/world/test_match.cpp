@@ -75,3 +75,54 @@ TEST(MatchStats, BirthsLossesLargestArmiesAndOneSampleASecondComeFromTheWorld)
     ASSERT_EQ(9u, stats.GetArmies().size()) << "after ticks 100, 200, ... 900";
     EXPECT_EQ(0, stats.GetArmies().back()[0]) << "blue's army, gone by then";
 }
+
+TEST(MatchShell, SkippingFramesMovesTheRandomSourceAsDrawingThemAndCountsThem)
+{
+    Idle idle;
+    Match drawn(&idle, &idle, 20, 14), skipped(&idle, &idle, 20, 14);
+    // Marks of every kind, both sides': arrows, builds on own ground, Clear on rock; 9 in all.
+    const int orders[][4] = {
+        {1, 1, ORDER_NORTH, 1},   {2, 1, ORDER_EAST, 1},   {3, 1, ORDER_THORNS, 1},
+        {1, 2, ORDER_TRAINER, 1}, {1, 3, ORDER_HIVE, 1},   {6, 5, ORDER_CLEAR, 1},
+        {16, 10, ORDER_WEST, 0},  {17, 11, ORDER_HIVE, 0}, {6, 5, ORDER_CLEAR, 0}};
+    for (Match* match : {&drawn, &skipped})
+        for (auto [x, y, order, red] : orders)
+            ASSERT_TRUE(PlaceCommand(match->GetMap()->GetTile(x, y), order, red == 1));
+    BITMAP* bmp = create_bitmap(640, 480);
+    zolSeedRand(7);
+    for (int f = 0; f < 37; f++)
+        drawn.Draw(bmp, false);
+    uint32_t rand = g_dwRandState;
+    zolSeedRand(7);
+    skipped.SkipFrames(37);
+    EXPECT_EQ(rand, g_dwRandState);
+    EXPECT_EQ(zolRandJump(7, 37 * (2 + 9)), rand);
+    // Frames that flicker apart, a replay's on the screen, leave the game's source alone.
+    drawn.SetFlickerApart(true);
+    for (int f = 0; f < 37; f++)
+        drawn.Draw(bmp, false);
+    EXPECT_EQ(rand, g_dwRandState);
+    drawn.Tick();
+    skipped.Tick();
+    EXPECT_EQ(74, drawn.GetFramesBeforeTick());
+    EXPECT_EQ(37, skipped.GetFramesBeforeTick());
+    destroy_bitmap(bmp);
+}
+
+TEST(MatchShell, FrameCountsOfAnySizeGiveAFrameRateWithoutOverflow)
+{
+    Idle idle;
+    // A million frames before each tick, as a recording may claim, then the most an int holds.
+    const int cases[][2] = {{1000000, 100000000}, {INT_MAX, INT_MAX}};
+    for (auto [frames, rate] : cases)
+    {
+        Match match(&idle, &idle, 20, 14);
+        for (int t = 0; t < 100; t++)
+        {
+            match.SkipFrames(frames);
+            match.Tick();
+        }
+        EXPECT_EQ(frames, match.GetFramesBeforeTick());
+        EXPECT_EQ(rate, match.GetFrameRate()) << "frames in the last 100 ticks";
+    }
+}
