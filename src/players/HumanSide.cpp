@@ -30,18 +30,14 @@ int SideKeyOrder(int sideKey)
     return sideKey >= 0 && sideKey < SIDE_KEYS ? ORDERS[sideKey] : 0;
 }
 
-namespace
+bool OrderAllowed(int order, zolTile* tile, bool side)
 {
-    bool Allowed(int order, zolTile* tile, bool side)
-    {
-        if (order == ORDER_CLEAR)
-            return tile->IsSolid();
-        if (order == ORDER_REMOVE)
-            return tile->IsSolid() || tile->IsLit() == side;
-        // A tile at health 16 or less takes no command: a fresh base must be healed first.
-        return !tile->IsSolid() && tile->IsLit() == side && tile->GetHealth() > 16;
-    }
-
+    if (order == ORDER_CLEAR)
+        return tile->IsSolid();
+    if (order == ORDER_REMOVE)
+        return tile->IsSolid() || tile->IsLit() == side;
+    // A tile at health 16 or less takes no command: a fresh base must be healed first.
+    return !tile->IsSolid() && tile->IsLit() == side && tile->GetHealth() > 16;
 }
 
 namespace
@@ -92,7 +88,7 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
         spent |= 1u << k; // spent whether or not the action is allowed
         zolTile* tile = map->GetTile(x, y);
         int order = SideKeyOrder(k);
-        bool done = tile && Allowed(order, tile, side);
+        bool done = tile && OrderAllowed(order, tile, side);
         if (done && order == ORDER_REMOVE)
             tile->SetCommand(side, nullptr);
         else if (done)

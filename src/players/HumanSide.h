@@ -31,6 +31,12 @@ extern const int g_dwvBlueKeys[SIDE_KEYS];
 // The order each action key gives (Orders.h), from SK_NORTH on; none for the moves.
 int SideKeyOrder(int sideKey);
 
+class zolTile;
+
+// Whether a person's key for order would act on the tile for side: Clear on rock only, Remove on
+// rock or the side's own ground, anything else on the side's own open ground above health 16.
+bool OrderAllowed(int order, zolTile* tile, bool side);
+
 // One tick of a side given the keys that are down, as a mask of 1 << zolSideKey: moves the
 // cursor, then carries out the actions in table order, each seeing what the earlier ones did.
 // Returns the keys spent: every action key pressed, and each move that was made (a blocked move

@@ -1,0 +1,11 @@
+#include "ComputerPlan.h"
+
+void ThinkEasy(zolPlan& plan)
+{
+    ThinkNormal(plan);
+}
+
+void ThinkHard(zolPlan& plan)
+{
+    ThinkNormal(plan);
+}
