@@ -7,6 +7,7 @@
 #include "Controller.h"
 #include "zolMap.h"
 #include "zolRandom.h"
+#include "zolTile.h"
 #include "zolTileType.h"
 
 namespace
@@ -105,19 +106,15 @@ zolOutcome Match::GetOutcome()
 
 void Match::SkipFrames(int frames)
 {
-    if (frames <= 0)
-        return;
-    BITMAP* scratch = create_bitmap(m_dwWidth * 32, m_dwHeight * 32 + 32);
-    bool apart = m_bFlickerApart;
-    int counted = m_dwFrames, sinceTick = m_dwFramesSinceTick;
-    m_bFlickerApart = false;
-    for (int f = 0; f < frames && scratch; f++)
-        Draw(scratch, false);
-    m_bFlickerApart = apart;
-    m_dwFrames = counted;
-    m_dwFramesSinceTick = sinceTick;
-    if (scratch)
-        destroy_bitmap(scratch);
+    // A frame draws once from the game's source for each command's flickering mark and once for
+    // each cursor, and for nothing else: skipped, it draws the same without a picture.
+    int draws = 2;
+    for (int y = 0; y < m_dwHeight; y++)
+        for (int x = 0; x < m_dwWidth; x++)
+            if (zolTile* tile = m_pMap->GetTile(x, y))
+                draws += (tile->GetCommand(false) != nullptr) + (tile->GetCommand(true) != nullptr);
+    for (long n = (long)draws * (frames > 0 ? frames : 0); n > 0; n--)
+        zolRand();
 }
 
 zolMap* NewMatchMap(int width, int height)

@@ -39,7 +39,8 @@ public:
     // than the game's. Across two machines, and for a replay on the screen.
     void SetFlickerApart(bool apart) { m_bFlickerApart = apart; }
     // Moves the game's random source as `frames` frames drawn with the flicker not apart would,
-    // without showing them: a replay's frames that were seen only when it was played.
+    // without drawing them: a replay's frames that were seen only when it was played. Needs no
+    // picture, so a replay verifies headless.
     void SkipFrames(int frames);
 
     zolOutcome GetOutcome(); // as the map stands; final once the match is over
