@@ -10,6 +10,7 @@
 
 #include <allegro.h>
 
+#include "Arena.h"
 #include "Keyboard.h"
 #include "MatchSession.h"
 #include "Network.h"
@@ -204,6 +205,8 @@ int GameMain(int argc, char** argv)
     }
     if (options.action == zolOptions::VERIFY)
         return VerifyHeadless(options.replay);
+    if (options.action == zolOptions::ARENA)
+        return RunArena(options);
     // A recording that cannot be written is said before anything is played.
     zolRecorder recorder;
     if (!options.record.empty() && !recorder.Open(options.record, &error))

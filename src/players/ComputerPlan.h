@@ -51,7 +51,8 @@ struct zolPlan
 {
     zolSideView& view;
     zolComputer& player;
-    int& refresh; // the player's thinks since its last survey
+    int& refresh;         // the player's thinks since its last survey
+    int cursorX, cursorY; // seen
 
     void Back(int order, int x, int y)
     {

@@ -183,7 +183,7 @@ void zolComputer::Tick(int* cursor, zolMap* map, int width, int height)
     std::list<ai_job_s>& jobs = *m_pvJobs;
     if (jobs.empty())
     {
-        zolPlan plan{view, *this, m_dwRefresh};
+        zolPlan plan{view, *this, m_dwRefresh, view.X(cursor[0]), view.Y(cursor[1])};
         if (m_dwLevel == LEVEL_EASY)
             ThinkEasy(plan);
         else if (m_dwLevel == LEVEL_HARD)
