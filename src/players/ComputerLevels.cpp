@@ -5,11 +5,6 @@
 #include "zolRandom.h"
 #include "zolUnit.h"
 
-void ThinkEasy(zolPlan& plan)
-{
-    ThinkNormal(plan);
-}
-
 namespace
 {
     const int DX[4] = {0, 1, 0, -1}, DY[4] = {-1, 0, 1, 0};
@@ -282,4 +277,53 @@ void ThinkHard(zolPlan& plan)
         jobs.push_back({3, ORDER_CLEAR, rock[zolRand() % rock.size()]});
 
     Queue(plan, r, jobs, 8);
+}
+
+// Easy plays as a newcomer does: it waits for a crowd before it digs, builds seldom, and meets the
+// enemy with a single arrow now and then rather than at every breach.
+void ThinkEasy(zolPlan& plan)
+{
+    zolSideView& v = plan.view;
+    int w = v.Width(), h = v.Height();
+    if (w <= 0 || h <= 0)
+        return;
+    if (++plan.refresh > 10)
+    {
+        plan.refresh = 0;
+        std::vector<std::pair<int, int>> breaches; // cell, direction
+        for (int i = 0; i < w * h; i++)
+        {
+            zolTile* t = v.At(i % w, i / w);
+            for (int dir = 0; dir < 4 && v.Own(t) && !v.Mine(t); dir++)
+                if (v.Enemy(v.Next(t, dir)))
+                {
+                    breaches.push_back({i, dir});
+                    break;
+                }
+        }
+        if (!breaches.empty())
+        {
+            auto [i, dir] = breaches[zolRand() % breaches.size()];
+            plan.Back(ORDER_NORTH + dir, i % w, i / w);
+        }
+        return;
+    }
+    int x = zolRand() % w, y = zolRand() % h;
+    zolTile* t = v.At(x, y);
+    if (t->GetType() == g_pvTileTypes[TILE_ROCK])
+    {
+        bool beside = false;
+        for (int dir = 0; dir < 4; dir++)
+            beside = beside || v.Own(v.Next(t, dir));
+        if (beside && !v.Mine(t) && v.Map()->GetUnitCount(v.Side()) >= 30)
+            plan.Back(ORDER_CLEAR, x, y);
+    }
+    else if (v.Own(t) && t->GetType() == g_pvTileTypes[TILE_FLOOR] && !v.Mine(t))
+    {
+        int roll = zolRand() % 40;
+        if (roll < 2)
+            plan.Back(ORDER_TRAINER, x, y);
+        else if (roll == 2)
+            plan.Back(ORDER_HIVE, x, y);
+    }
 }
