@@ -20,6 +20,7 @@
 #include "Recording.h"
 #include "Screen.h"
 #include "Settings.h"
+#include "zolAI.h"
 #include "zolBmpGen.h"
 #include "zolDisplay.h"
 #include "zolEvents.h"
@@ -61,7 +62,7 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 
 namespace
 {
-    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected)
+    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected, int level)
     {
         blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
         for (int i = 0; i < MENU_ENTRIES; i++)
@@ -73,6 +74,11 @@ namespace
             else
                 draw_sprite(backBuffer, menu[i], x, y);
         }
+        // The computer's level beside its entry, the arrows saying which way Left and Right go.
+        std::string shown = std::string(level > 0 ? "< " : "  ") + LevelName(level) +
+                            (level < LEVELS - 1 ? " >" : "  ");
+        int x = (PICTURE_W + menu[0]->w) / 2 + 8, y = 152 + menu[0]->h / 2 - 4;
+        textout_ex(backBuffer, font, shown.c_str(), x, y, makecol(255, 220, 120), makecol(0, 0, 0));
         // In the corner by the title's own line of hints, where a new player reads first.
         textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
@@ -124,7 +130,8 @@ namespace
 
     // Until Exit is chosen. The selection survives each match, so the menu comes back showing
     // the entry that started it. recorder, when not null, records the first match played.
-    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder)
+    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder,
+                      int level)
     {
         int selected = 0;
         bool quit = false;
@@ -134,7 +141,7 @@ namespace
             {
                 zolEmit(zolEvent::MenuChoice);
                 if (selected == 0 || selected == 1)
-                    PlayLocalMatch(backBuffer, selected == 0, recorder);
+                    PlayLocalMatch(backBuffer, selected == 0, recorder, level);
                 else if (selected == 2)
                     RunNetworkGame(backBuffer, true, "", NETWORK_PORT, recorder);
                 else if (selected == 3)
@@ -157,7 +164,16 @@ namespace
                 selected++;
                 zolEmit(zolEvent::MenuMove);
             }
-            DrawTitle(backBuffer, title, menu, selected);
+            for (int k : {KEY_LEFT, KEY_RIGHT})
+                if (key[k] && selected == 0)
+                {
+                    key[k] = 0;
+                    int next = NextLevel(level, k == KEY_LEFT ? -1 : 1);
+                    if (next != level)
+                        zolEmit(zolEvent::MenuMove);
+                    level = next;
+                }
+            DrawTitle(backBuffer, title, menu, selected, level);
             WaitForFrame();
             ShowPicture(backBuffer);
             zolSoundFrame();
@@ -202,6 +218,13 @@ int GameMain(int argc, char** argv)
     {
         printf("glowfront %s\n", GameVersion());
         return 0;
+    }
+    int level = LevelByName(options.level);
+    if (level < 0)
+    {
+        fprintf(stderr, "glowfront: --level: unknown level \"%s\" (easy, normal or hard)\n",
+                Printable(options.level).c_str());
+        return 2;
     }
     if (options.action == zolOptions::VERIFY)
         return VerifyHeadless(options.replay);
@@ -282,7 +305,7 @@ int GameMain(int argc, char** argv)
         }
     }
     else
-        RunTitleMenu(backBuffer, title, menu, pending);
+        RunTitleMenu(backBuffer, title, menu, pending, level);
     // A recording that could not be written was said when it failed; the status says it again.
     if (recorder.Failed())
         status = 1;

@@ -36,6 +36,11 @@ int NextLevel(int level, int step)
     return next < 0 ? 0 : next >= LEVELS ? LEVELS - 1 : next;
 }
 
+int ActionPeriod(int level)
+{
+    return PERIOD[level >= 0 && level < LEVELS ? level : LEVEL_NORMAL];
+}
+
 int zolSideView::Arrow(zolTile* tile)
 {
     zolCommand* cmd = Mine(tile);

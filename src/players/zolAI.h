@@ -29,6 +29,7 @@ enum zolLevel
 const char* LevelName(int level);         // "easy", "normal", "hard"; "" for none
 int LevelByName(const std::string& name); // a zolLevel, or -1 for no level's name
 int NextLevel(int level, int step);       // step -1 or +1, stopping at either end
+int ActionPeriod(int level);              // calls from one action to the next: easy 25, else 10
 
 // A computer player: one side, one level, its waiting jobs (never two for one tile) and two
 // counters. It acts on every tenth call (easy: every 25th): it walks the cursor one tile toward

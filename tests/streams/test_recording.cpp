@@ -88,7 +88,7 @@ TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
         return std::make_pair(status, said);
     };
     std::string newer = good;
-    newer[8] = 2; // the format's number
+    newer[8] = 3; // the format's number
     const std::pair<std::string, const char*> named[] = {
         {"", "not a Glowfront recording"},  {"GIF89a", "not a Glowfront recording"},
         {good.substr(0, 30), "cut short"},  {good.substr(0, good.size() - 1), "cut short"},
