@@ -78,7 +78,7 @@ namespace
         std::string shown = std::string(level > 0 ? "< " : "  ") + LevelName(level) +
                             (level < LEVELS - 1 ? " >" : "  ");
         int x = (PICTURE_W + menu[0]->w) / 2 + 8, y = 152 + menu[0]->h / 2 - 4;
-        textout_ex(backBuffer, font, shown.c_str(), x, y, makecol(255, 220, 120), makecol(0, 0, 0));
+        textout_ex(backBuffer, font, shown.c_str(), x, y, makecol(255, 220, 120), -1);
         // In the corner by the title's own line of hints, where a new player reads first.
         textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
