@@ -10,6 +10,8 @@
 
 #include <allegro.h>
 
+#include "Arena.h"
+#include "Bytes.h"
 #include "KeyConfig.h"
 #include "Keyboard.h"
 #include "MatchSession.h"
@@ -20,6 +22,7 @@
 #include "Recording.h"
 #include "Screen.h"
 #include "Settings.h"
+#include "zolAI.h"
 #include "zolBmpGen.h"
 #include "zolDisplay.h"
 #include "zolEvents.h"
@@ -58,7 +61,7 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 
 namespace
 {
-    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected)
+    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected, int level)
     {
         blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
         for (int i = 0; i < MENU_ENTRIES; i++)
@@ -70,6 +73,11 @@ namespace
             else
                 draw_sprite(backBuffer, menu[i], x, y);
         }
+        // The computer's level beside its entry, the arrows saying which way Left and Right go.
+        std::string shown = std::string(level > 0 ? "< " : "  ") + LevelName(level) +
+                            (level < LEVELS - 1 ? " >" : "  ");
+        int x = (PICTURE_W + menu[0]->w) / 2 + 8, y = 152 + menu[0]->h / 2 - 4;
+        textout_ex(backBuffer, font, shown.c_str(), x, y, makecol(255, 220, 120), -1);
         // In the corner by the title's own line of hints, where a new player reads first.
         textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
@@ -122,7 +130,8 @@ namespace
 
     // Until Exit is chosen. The selection survives each match, so the menu comes back showing
     // the entry that started it. recorder, when not null, records the first match played.
-    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder)
+    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder,
+                      int level)
     {
         int selected = 0;
         bool quit = false;
@@ -135,7 +144,7 @@ namespace
             {
                 zolEmit(zolEvent::MenuChoice);
                 if (selected == 0 || selected == 1)
-                    PlayLocalMatch(backBuffer, selected == 0, recorder);
+                    PlayLocalMatch(backBuffer, selected == 0, recorder, level);
                 else if (selected == 2)
                     RunNetworkGame(backBuffer, true, "", NETWORK_PORT, recorder);
                 else if (selected == 3)
@@ -160,7 +169,16 @@ namespace
                 selected++;
                 zolEmit(zolEvent::MenuMove);
             }
-            DrawTitle(backBuffer, title, menu, selected);
+            for (int k : {KEY_LEFT, KEY_RIGHT})
+                if (pressed(k) && selected == 0)
+                {
+                    key[k] = 0;
+                    int next = NextLevel(level, k == KEY_LEFT ? -1 : 1);
+                    if (next != level)
+                        zolEmit(zolEvent::MenuMove);
+                    level = next;
+                }
+            DrawTitle(backBuffer, title, menu, selected, level);
             WaitForFrame();
             ShowPicture(backBuffer);
             zolSoundFrame();
@@ -177,18 +195,13 @@ namespace
 
 namespace
 {
-    // --verify: the tiles are built headless, for the frames a replay must draw again.
+    // --verify: no display and no picture; the frames a replay saw are skipped, not drawn.
     int VerifyHeadless(const std::string& file)
     {
         if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
             return 2;
         set_color_depth(32);
-        const char* failed = nullptr;
-        if (!BuildTiles(&failed))
-        {
-            fprintf(stderr, "glowfront: Couldn't load picture %s\n", failed);
-            return 2;
-        }
+        BuildTilesHeadless();
         int status = VerifyRecording(file);
         ReleaseTiles();
         return status;
@@ -214,8 +227,17 @@ int GameMain(int argc, char** argv)
         printf("glowfront %s\n", GameVersion());
         return 0;
     }
+    int level = LevelByName(options.level);
+    if (level < 0)
+    {
+        fprintf(stderr, "glowfront: --level: unknown level \"%s\" (easy, normal or hard)\n",
+                PrintableText(options.level, 40).c_str());
+        return 2;
+    }
     if (options.action == zolOptions::VERIFY)
         return VerifyHeadless(options.replay);
+    if (options.action == zolOptions::ARENA)
+        return RunArena(options);
     // A recording that cannot be written is said before anything is played.
     zolRecorder recorder;
     if (!options.record.empty() && !recorder.Open(options.record, &error))
@@ -292,7 +314,7 @@ int GameMain(int argc, char** argv)
         }
     }
     else
-        RunTitleMenu(backBuffer, title, menu, pending);
+        RunTitleMenu(backBuffer, title, menu, pending, level);
     // A recording that could not be written was said when it failed; the status says it again.
     if (recorder.Failed())
         status = 1;

@@ -175,34 +175,61 @@ void MatchSession::Leave()
         m_pSource->Leave();
 }
 
-std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer)
+zolComputer* MatchSession::GetComputer(bool side)
+{
+    zolController* controller = m_pvSides[side].get();
+    if (auto* computer = dynamic_cast<zolComputer*>(controller))
+        return computer;
+    if (auto* program = dynamic_cast<zolComputerSide*>(controller))
+        return program->GetComputer();
+    return nullptr;
+}
+
+const char* MatchSession::LevelName()
+{
+    for (bool side : {false, true})
+        if (zolComputer* computer = GetComputer(side))
+            return ::LevelName(computer->GetLevel());
+    return "";
+}
+
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, int level)
 {
     std::unique_ptr<zolController> blue;
     if (versusComputer)
-        blue = std::make_unique<zolComputerSide>();
+        blue = std::make_unique<zolComputerSide>(level);
     else
         blue = std::make_unique<zolKeyboardSide>(false);
     auto session = std::make_unique<MatchSession>(
         MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true), std::move(blue), nullptr);
     session->SetNames("red: " + DescribeMoves(true),
-                      versusComputer ? "blue: computer" : "blue: " + DescribeMoves(false));
+                      versusComputer ? "blue: computer, " + std::string(LevelName(level))
+                                     : "blue: " + DescribeMoves(false));
     return session;
 }
 
 std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
 {
-    ApplyStart(recording.GetStart());
-    auto red = std::make_unique<zolScriptedSide>(true);
-    std::unique_ptr<zolController> blue;
-    zolScriptedSide* scriptedBlue = nullptr;
-    if (recording.GetStart().kind == MATCH_VS_COMPUTER)
-        blue = std::make_unique<zolComputerSide>();
-    else
-        blue.reset(scriptedBlue = new zolScriptedSide(false));
-    auto source = std::make_unique<zolReplaySource>(recording, red.get(), scriptedBlue);
-    auto session = std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(red),
-                                                  std::move(blue), std::move(source));
-    session->SetNames("red: recorded", scriptedBlue ? "blue: recorded" : "blue: computer");
+    const zolMatchStart& start = recording.GetStart();
+    ApplyStart(start);
+    std::unique_ptr<zolController> sides[2]; // by side: 0 blue, 1 red
+    zolScriptedSide* scripted[2] = {nullptr, nullptr};
+    for (bool side : {false, true})
+    {
+        if (start.kind == MATCH_VS_COMPUTER && side == start.computerSide)
+            sides[side] = std::make_unique<zolComputerSide>(start.level);
+        else
+            sides[side].reset(scripted[side] = new zolScriptedSide(side));
+    }
+    auto source = std::make_unique<zolReplaySource>(recording, scripted[1], scripted[0]);
+    auto session = std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(sides[1]),
+                                                  std::move(sides[0]), std::move(source));
+    std::string names[2];
+    for (bool side : {false, true})
+        names[side] =
+            std::string(side ? "red: " : "blue: ") +
+            (scripted[side] ? "recorded" : "computer, " + std::string(LevelName(start.level)));
+    session->SetNames(names[1], names[0]);
     return session;
 }
 

@@ -12,6 +12,7 @@
 #include "TickSource.h"
 
 struct BITMAP;
+class zolComputer;
 class zolNetSession;
 
 // One match of any kind, from its first tick to its end, and the one loop that runs it: the
@@ -64,6 +65,9 @@ public:
     Match& GetMatch() { return *m_pMatch; }
     zolTickSource* GetSource() { return m_pSource.get(); }         // null for this keyboard
     zolHumanSide* GetHuman(bool side) { return m_pvHumans[side]; } // null: the computer
+    zolComputer* GetComputer(bool side); // null for a side no computer plays
+    // The level of the computer in this match ("easy", "normal", "hard"); "" when none plays.
+    const char* LevelName();
     bool Left() { return m_bLeft; }
 
 private:
@@ -83,8 +87,9 @@ private:
     bool m_bLeft = false;
 };
 
-// The sides of a match at this keyboard: red a person, blue the computer or a second person.
-std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer);
+// The sides of a match at this keyboard: red a person, blue the program's computer of the level
+// (zolLevel) or a second person.
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, int level = LEVEL_NORMAL);
 // A recorded match played again; the recording must outlive the session.
 std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording);
 // A match against the other machine; net must outlive the session and be PLAYING. sample: the

@@ -68,13 +68,14 @@ void RunGame(BITMAP* backBuffer, bool versusComputer)
     PlayLocalMatch(backBuffer, versusComputer, nullptr);
 }
 
-void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder)
+void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder, int level)
 {
     for (bool again = true; again; recorder = nullptr)
     {
         // The recorder takes the start before the match exists: building it draws nothing.
-        zolMatchStart start = CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER);
-        std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer);
+        zolMatchStart start =
+            CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER, level);
+        std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer, level);
         session->Record(recorder, start);
         session->Play(backBuffer);
         again = ShowEnd(backBuffer, *session, true);

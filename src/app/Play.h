@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "zolAI.h"
+
 struct BITMAP;
 class zolRecorder;
 
@@ -13,7 +15,9 @@ class zolRecorder;
 // One match: the human red against the computer or a second person at the keyboard, at 100
 // ticks a second, then the winner's picture until Esc is pressed and released.
 void RunGame(BITMAP* backBuffer, bool versusComputer);
-void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder);
+// level: the computer's (zolLevel), when it plays.
+void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder,
+                    int level = LEVEL_NORMAL);
 
 // A recorded match shown again at its own speed. False, with the reason in error, when the file
 // cannot be read or the replay cannot be shown.

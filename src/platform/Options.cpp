@@ -58,19 +58,25 @@ bool PlaysLike(const std::string& version)
 
 const char* UsageText()
 {
-    return "Usage: glowfront [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
+    return "Usage: glowfront [--level LEVEL] [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
            "       glowfront --replay FILE | --verify FILE\n"
+           "       glowfront --arena RED BLUE [--matches N] [--seed S] [--map M]\n"
            "       glowfront --help | --version\n"
            "\n"
            "A two-sided real-time strategy game: red at the keyboard against the computer,\n"
            "a second player at the same keyboard, or a player on another machine.\n"
            "\n"
+           "  --level LEVEL      the computer's level to start with: easy, normal (the\n"
+           "                     default) or hard; Left and Right change it in the menu\n"
            "  --record FILE      record the first match of this run to FILE\n"
            "  --replay FILE      show a recorded match again (Esc leaves, P pauses)\n"
            "  --verify FILE      replay a recording without a display and check it\n"
            "  --host [PORT]      play red across the network, waiting on PORT (47630;\n"
            "                     0: any free port, which is shown and printed)\n"
            "  --join HOST[:PORT] play blue against the game hosted on HOST\n"
+           "  --arena RED BLUE   play N matches (10) between two computer levels without a\n"
+           "                     display, match I seeded S + I - 1 (S: 1), on the map M\n"
+           "                     (the starting map); print each outcome and the tally\n"
            "  --help             show this and leave\n"
            "  --version          show the version and leave\n"
            "\n"
@@ -82,6 +88,7 @@ const char* UsageText()
 bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error)
 {
     zolOptions o;
+    bool arena = false; // an option of the arena's was given
     for (int i = 1; i < argc; i++)
     {
         const char* arg = argv[i];
@@ -102,6 +109,28 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
                 o.action = !strcmp(arg, "--replay") ? zolOptions::REPLAY : zolOptions::VERIFY;
                 o.replay = next;
             }
+        }
+        else if (!strcmp(arg, "--arena"))
+        {
+            if (i + 2 >= argc)
+                return Fail(error, "--arena needs two levels, red's and blue's");
+            o.action = zolOptions::ARENA;
+            o.arenaRed = argv[++i];
+            o.arenaBlue = argv[++i];
+        }
+        else if (!strcmp(arg, "--level") || !strcmp(arg, "--matches") || !strcmp(arg, "--seed") ||
+                 !strcmp(arg, "--map"))
+        {
+            if (!next)
+                return Fail(error, std::string(arg) + " needs a value");
+            i++;
+            std::string& value = !strcmp(arg, "--level")     ? o.level
+                                 : !strcmp(arg, "--matches") ? o.matches
+                                 : !strcmp(arg, "--seed")    ? o.seed
+                                                             : o.map;
+            value = next;
+            if (strcmp(arg, "--level"))
+                arena = true;
         }
         else if (!strcmp(arg, "--host"))
         {
@@ -129,6 +158,10 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
     if ((o.action == zolOptions::REPLAY || o.action == zolOptions::VERIFY) &&
         (o.host || !o.join.empty() || !o.record.empty()))
         return Fail(error, "a replay plays alone: no --record, --host or --join with it");
+    if (arena && o.action != zolOptions::ARENA)
+        return Fail(error, "--matches, --seed and --map go with --arena");
+    if (o.action == zolOptions::ARENA && (o.host || !o.join.empty() || !o.record.empty()))
+        return Fail(error, "the arena plays alone: no --record, --host or --join with it");
     *options = o;
     return true;
 }

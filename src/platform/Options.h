@@ -12,7 +12,8 @@ struct zolOptions
         HELP,    // --help: the usage on stdout
         VERSION, // --version
         REPLAY,  // --replay FILE: show a recorded match again
-        VERIFY   // --verify FILE: replay without a display and check the fingerprint
+        VERIFY,  // --verify FILE: replay without a display and check the fingerprint
+        ARENA    // --arena RED BLUE: computers against each other, headless, at full speed
     };
 
     Action action = PLAY;
@@ -21,6 +22,12 @@ struct zolOptions
     bool host = false;  // --host [PORT]: red, waiting for the other player
     std::string join;   // --join HOST[:PORT]: the host's name or address; empty: none
     int port = 47630;   // of --host, or after the colon of --join
+    // The computer's level in the menu (--level) and the arena's words, as given: the layers
+    // that know levels and maps judge them.
+    std::string level = "normal";
+    std::string arenaRed, arenaBlue; // levels
+    std::string matches = "10", seed = "1";
+    std::string map; // --map M; empty: the starting map
 };
 
 // False, with a one-line reason in error, when the command line is not one the game takes.

@@ -39,21 +39,16 @@ int SideKeyOrder(int sideKey)
     return sideKey >= 0 && sideKey < SIDE_KEYS ? ORDERS[sideKey] : 0;
 }
 
-namespace
+zolRefusal OrderRefusal(int order, zolTile* tile, bool side)
 {
-    // Why the tile refuses the order from side; REFUSAL_NONE when it takes it.
-    zolRefusal Refusal(int order, zolTile* tile, bool side)
-    {
-        if (order == ORDER_CLEAR)
-            return tile->IsSolid() ? REFUSAL_NONE : REFUSAL_CLEAR_NEEDS_ROCK;
-        if (tile->IsSolid())
-            return order == ORDER_REMOVE ? REFUSAL_NONE : REFUSAL_ROCK;
-        if (tile->IsLit() != side)
-            return REFUSAL_NOT_YOURS;
-        // A tile at health 16 or less takes no command: a fresh base must be healed first.
-        return order == ORDER_REMOVE || tile->GetHealth() > 16 ? REFUSAL_NONE : REFUSAL_WEAK;
-    }
-
+    if (order == ORDER_CLEAR)
+        return tile->IsSolid() ? REFUSAL_NONE : REFUSAL_CLEAR_NEEDS_ROCK;
+    if (tile->IsSolid())
+        return order == ORDER_REMOVE ? REFUSAL_NONE : REFUSAL_ROCK;
+    if (tile->IsLit() != side)
+        return REFUSAL_NOT_YOURS;
+    // A tile at health 16 or less takes no command: a fresh base must be healed first.
+    return order == ORDER_REMOVE || tile->GetHealth() > 16 ? REFUSAL_NONE : REFUSAL_WEAK;
 }
 
 namespace
@@ -109,7 +104,7 @@ unsigned DoSideKeys(unsigned down, bool side, int* cursor, zolMap* map, int widt
         spent |= 1u << k; // spent whether or not the action is allowed
         zolTile* tile = map->GetTile(x, y);
         int order = SideKeyOrder(k);
-        zolRefusal why = tile ? Refusal(order, tile, side) : REFUSAL_NOT_YOURS;
+        zolRefusal why = tile ? OrderRefusal(order, tile, side) : REFUSAL_NOT_YOURS;
         if (why == REFUSAL_NONE && order == ORDER_REMOVE)
             tile->SetCommand(side, nullptr);
         else if (why == REFUSAL_NONE && !PlaceCommand(tile, order, side))

@@ -47,6 +47,17 @@ enum zolRefusal
     REFUSAL_CLEAR_NEEDS_ROCK // Clear on open ground
 };
 
+class zolTile;
+
+// Why a person's key for order would not act on the tile for side (REFUSAL_NONE: it would): Clear
+// on rock only, Remove on rock or the side's own ground, anything else on the side's own open
+// ground above health 16.
+zolRefusal OrderRefusal(int order, zolTile* tile, bool side);
+inline bool OrderAllowed(int order, zolTile* tile, bool side)
+{
+    return OrderRefusal(order, tile, side) == REFUSAL_NONE;
+}
+
 // One tick of a side given the keys that are down, as a mask of 1 << zolSideKey: moves the
 // cursor, then carries out the actions in table order, each seeing what the earlier ones did.
 // Returns the keys spent: every action key pressed, and each move that was made (a blocked move

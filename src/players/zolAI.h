@@ -2,6 +2,7 @@
 #define ZOLAI_H
 
 #include <list>
+#include <string>
 
 #include "Controller.h"
 
@@ -11,36 +12,96 @@ class zolMap;
 struct ai_job_s
 {
     int kind;  // a zolOrder: what to place at the tile, or ORDER_REMOVE
-    int x, y;  // tile
-    int defer; // 1: wait at the back while the tile carries a blue command
+    int x, y;  // tile, on the map as it is (not as the player sees it)
+    int defer; // 1: wait at the back while the tile carries the player's command
 };
 
-// The jobs waiting, never two for one tile. Like DoAI's counters it belongs to the program and
-// carries over from one match to the next.
-extern std::list<ai_job_s> ai_svJobs;
+// How well the computer plays. Every level obeys the same rules with the same cursor; they differ
+// in how often they act and what they choose (docs/computer.md).
+enum zolLevel
+{
+    LEVEL_EASY,
+    LEVEL_NORMAL, // the computer as first built
+    LEVEL_HARD,
+    LEVELS
+};
 
-// The computer plays blue with the blue cursor. It acts on every tenth call of DoAI: it walks the
-// cursor one tile toward the first job, carries the job out on arrival, or, with no job waiting,
-// thinks: ten random attempts to dig or build, then a survey that points arrows at red ground.
+const char* LevelName(int level);         // "easy", "normal", "hard"; "" for none
+int LevelByName(const std::string& name); // a zolLevel, or -1 for no level's name
+int NextLevel(int level, int step);       // step -1 or +1, stopping at either end
+int ActionPeriod(int level);              // calls from one action to the next: easy 25, else 10
+
+// A computer player: one side, one level, its waiting jobs (never two for one tile) and two
+// counters. It acts on every tenth call (easy: every 25th): it walks the cursor one tile toward
+// the first job, carries the job out on arrival, or, with no job waiting, thinks. A level plays
+// red as it plays blue with the map turned half round: what it sees at (x, y) it sees as blue at
+// (W-1-x, H-1-y), north and south, east and west swapped, its own ground the lit one.
+class zolComputer : public zolController
+{
+public:
+    zolComputer(int level, bool side);        // fresh: no job, counters 0
+    zolComputer(const zolComputer&) = delete; // the job list may be pointed at
+    zolComputer& operator=(const zolComputer&) = delete;
+
+    void Tick(int* cursor, zolMap* map, int width, int height) override;
+    void Reset(); // fresh again
+
+    void AddJobBack(int kind, int x, int y, int defer);  // replaces the tile's job, at the back
+    void AddJobFront(int kind, int x, int y, int defer); // replaces the tile's job, at the front
+
+    int GetLevel() { return m_dwLevel; }
+    bool GetSide() { return m_bSide; }
+    std::list<ai_job_s>& GetJobs() { return *m_pvJobs; }
+    // The tick divider (0 to 9, easy 0 to 24) and the thinks since the last survey (0 to 10).
+    int GetMoveTicker() { return m_dwMoveTicker; }
+    int GetRefresh() { return m_dwRefresh; }
+    void SetCounters(int moveTicker, int refresh)
+    {
+        m_dwMoveTicker = moveTicker;
+        m_dwRefresh = refresh;
+    }
+
+private:
+    friend zolComputer& ProgramComputer(int level);
+    zolComputer(int level, bool side, std::list<ai_job_s>* jobs); // jobs kept elsewhere
+
+    int m_dwLevel;
+    bool m_bSide; // true red, false blue
+    std::list<ai_job_s> m_pvOwnJobs;
+    std::list<ai_job_s>* m_pvJobs; // m_pvOwnJobs, or the program's list; never null
+    int m_dwMoveTicker = 0;        // acts when it comes round to 0
+    int m_dwRefresh = 0;
+};
+
+// The program's blue computer of each level, the one a match against the computer in the menu
+// uses. Its jobs and counters belong to the program and carry over from one match to the next;
+// normal's jobs are ai_svJobs.
+zolComputer& ProgramComputer(int level);
+
+// The program's blue normal player, by the names it has always had. DoAI is its Tick.
+extern std::list<ai_job_s> ai_svJobs;
 void InitAI(zolMap* map, int width, int height, int baseX, int baseY); // does nothing
 void DoAI(int* cursor, zolMap* map, int width, int height);            // cursor: x then y
-void AddJobA(int kind, int x, int y, int defer);     // replaces the tile's job, at the back
-void AddJobFront(int kind, int x, int y, int defer); // replaces the tile's job, at the front
-
-// DoAI's two counters, for a recording to carry: the tick divider (0 to 9) and the thinks since
-// the last survey (0 to 10).
+void AddJobA(int kind, int x, int y, int defer);                       // its AddJobBack
+void AddJobFront(int kind, int x, int y, int defer);
 void GetAICounters(int* moveTicker, int* refresh);
 void SetAICounters(int moveTicker, int refresh);
 
-// The computer as a match's blue side. Its jobs and counters belong to the program, not to this
-// object, so they carry over from one match to the next.
+// A match's side played by the program's computer of a level, blue; not owned.
 class zolComputerSide : public zolController
 {
 public:
+    explicit zolComputerSide(int level = LEVEL_NORMAL) : m_pComputer(&ProgramComputer(level)) {}
+
     void Tick(int* cursor, zolMap* map, int width, int height) override
     {
-        DoAI(cursor, map, width, height);
+        m_pComputer->Tick(cursor, map, width, height);
     }
+
+    zolComputer* GetComputer() { return m_pComputer; }
+
+private:
+    zolComputer* m_pComputer; // the program's; never null
 };
 
 #endif

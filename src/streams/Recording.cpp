@@ -21,7 +21,7 @@
 namespace
 {
     const char MAGIC[8] = {'G', 'L', 'O', 'W', 'R', 'E', 'C', '\n'};
-    const uint16_t FORMAT = 1;
+    const uint16_t FORMAT = 2;          // 1 still reads: blue normal played it
     const size_t MOST_BYTES = 64 << 20; // some days of play
     const size_t MOST_JOBS = 4096;
     const uint32_t MOST_FRAMES = 1000000; // before one tick
@@ -43,15 +43,19 @@ namespace
     }
 }
 
-zolMatchStart CurrentStart(int kind)
+zolMatchStart CurrentStart(int kind, int level)
 {
     zolMatchStart start;
+    zolComputer& computer = ProgramComputer(level);
     start.kind = kind;
     start.maxUnits = zu_dwMaxUnits;
     start.randState = g_dwRandState;
-    GetAICounters(&start.aiMoveTicker, &start.aiRefresh);
-    start.aiJobs.assign(ai_svJobs.begin(), ai_svJobs.end());
+    start.aiMoveTicker = computer.GetMoveTicker();
+    start.aiRefresh = computer.GetRefresh();
+    start.aiJobs.assign(computer.GetJobs().begin(), computer.GetJobs().end());
     start.gameVersion = GameVersion();
+    start.level = computer.GetLevel();
+    start.computerSide = computer.GetSide();
     return start;
 }
 
@@ -59,8 +63,9 @@ void ApplyStart(const zolMatchStart& start)
 {
     zu_dwMaxUnits = start.maxUnits;
     g_dwRandState = start.randState;
-    SetAICounters(start.aiMoveTicker, start.aiRefresh);
-    ai_svJobs.assign(start.aiJobs.begin(), start.aiJobs.end());
+    zolComputer& computer = ProgramComputer(start.level);
+    computer.SetCounters(start.aiMoveTicker, start.aiRefresh);
+    computer.GetJobs().assign(start.aiJobs.begin(), start.aiJobs.end());
 }
 
 zolRecorder::~zolRecorder()
@@ -106,6 +111,8 @@ void zolRecorder::Start(const zolMatchStart& start)
     for (const ai_job_s& job : start.aiJobs)
         for (int v : {job.kind, job.x, job.y, job.defer})
             out.Put<int32_t>(v);
+    // Format 2: which computer played.
+    out.Put<uint8_t>((uint8_t)start.level).Put<uint8_t>(start.computerSide ? 1 : 0);
     Put(out.bytes.data(), out.bytes.size());
     if (m_pFile && fflush(m_pFile) != 0)
         Fail(strerror(errno));
@@ -171,7 +178,7 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     if (format > FORMAT)
         return Fail(error, path + ": made by a newer version of Glowfront (recording format " +
                                std::to_string(format) + ")");
-    if (format != FORMAT)
+    if (format < 1)
         return Fail(error, path + ": damaged (format " + std::to_string(format) + ")");
 
     zolMatchStart& s = m_start;
@@ -188,7 +195,7 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     if (!in.Get(&cap) || !in.Get(&kind) || !in.Get(&s.randState) || !in.Get(&ticker) ||
         !in.Get(&refresh) || !in.Get(&jobs))
         return Fail(error, cut);
-    if (kind > MATCH_NETWORK || ticker > 9 || refresh > 10 || jobs > MOST_JOBS)
+    if (kind > MATCH_NETWORK || refresh > 10 || jobs > MOST_JOBS)
         return Fail(error, path + ": damaged (the start of the match is out of range)");
     s.kind = kind;
     s.maxUnits = cap;
@@ -205,6 +212,13 @@ bool zolRecording::Load(const std::string& path, std::string* error)
             (job.defer != 0 && job.defer != 1))
             return Fail(error, path + ": damaged (the start of the match is out of range)");
     }
+    uint8_t level = LEVEL_NORMAL, computerSide = 0;
+    if (format >= 2 && (!in.Get(&level) || !in.Get(&computerSide)))
+        return Fail(error, cut);
+    if (level >= LEVELS || computerSide > 1 || ticker >= ActionPeriod(level))
+        return Fail(error, path + ": damaged (the start of the match is out of range)");
+    s.level = level;
+    s.computerSide = computerSide;
 
     const std::string damaged = path + ": damaged at tick ";
     while (true)

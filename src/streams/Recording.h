@@ -30,10 +30,15 @@ struct zolMatchStart
     int aiMoveTicker = 0, aiRefresh = 0; // the computer's counters
     std::vector<ai_job_s> aiJobs;        // and its waiting jobs
     std::string gameVersion;
+    // Which computer plays, in a match against it: the program's of this level (zolLevel), on
+    // this side. Recordings before format 2 knew only blue normal.
+    int level = LEVEL_NORMAL;
+    bool computerSide = false;
 };
 
-// The start as the program stands now, and the program set to a recorded start.
-zolMatchStart CurrentStart(int kind);
+// The start as the program stands now, the program's computer of level (zolLevel) carrying the
+// counters and jobs, and the program set to a recorded start.
+zolMatchStart CurrentStart(int kind, int level = LEVEL_NORMAL);
 void ApplyStart(const zolMatchStart& start);
 
 // Writes a recording as the match is played. Flushed every 100 ticks, so a crash loses at most

@@ -16,6 +16,11 @@ std::vector<zolTileType*> g_pvTileTypes;
 
 namespace
 {
+    bool bHeadless = false;
+}
+
+namespace
+{
     // The picture each kind is lit from, by zolTileKind; rock has none and is plain black.
     const int SOURCES[TILE_KINDS] = {-1, PIC_Floor, PIC_Hive, PIC_Trainer, PIC_Thorns};
 
@@ -75,8 +80,26 @@ bool BuildTiles(const char** failedFile)
     return true;
 }
 
+void BuildTilesHeadless()
+{
+    ReleaseTiles();
+    for (int kind = 0; kind < TILE_KINDS; kind++)
+    {
+        zolTileType* type = NewTileType(kind);
+        type->SetSolid(kind == TILE_ROCK);
+        g_pvTileTypes.push_back(type);
+    }
+    bHeadless = true;
+}
+
+bool TilesHeadless()
+{
+    return bHeadless;
+}
+
 void ReleaseTiles()
 {
+    bHeadless = false;
     for (zolTileType* type : g_pvTileTypes)
         delete type;
     g_pvTileTypes.clear();

@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "Pictures.h"
+#include "TileSet.h"
 #include "zolBmpGen.h"
 #include "zolEvents.h"
 #include "zolTile.h"
@@ -11,7 +12,7 @@
 zolCmdBuild::zolCmdBuild(int totalWork, BITMAP** picture, int pictureFile)
     : m_dwTotalWork(totalWork), m_dwWorkLeft(totalWork), m_ppPicture(picture), m_pBuildType(nullptr)
 {
-    if (!*m_ppPicture)
+    if (!*m_ppPicture && !TilesHeadless())
         *m_ppPicture = zolLoadBuildPicture(PicturePath(pictureFile));
 }
 

@@ -19,7 +19,8 @@ public:
 
 protected:
     // picture: the slot shared by every build of this kind, filled from Data/ by the first
-    // construction that finds it empty (so a picture that failed is tried again at the next).
+    // construction that finds it empty (so a picture that failed is tried again at the next), unless
+    // the tile set is headless.
     zolCmdBuild(int totalWork, BITMAP** picture, int pictureFile);
     void SetBuildType(zolTileType* type) { m_pBuildType = type; }
 

@@ -12,6 +12,13 @@ off_bases() {
 marks() { count "$1" $(($2 * 32)) $(($3 * 32)) 32 32 "$4"; }
 
 start_game; find_window; wait_title $S/title.png; keep title.png 1
+# The computer's level, beside its entry in the menu's yellow: normal first, Left and Right
+# change it and stop at either end.
+LEVEL='r == 255 && g == 220 && b == 120'
+level() { shot $S/level.png; count $S/level.png 480 160 160 32 "$LEVEL"; }
+normal=$(level); press Left Left; easy=$(level); press Right Right Right; hard=$(level); press Left
+check "the level beside the entry: normal $normal, easy $easy, hard $hard pixels" \
+    [ "$normal" -gt 0 ] && [ "$easy" -gt 0 ] && [ "$hard" -gt 0 ] && [ "$easy" != "$normal" ] && [ "$hard" != "$normal" ] && [ "$(level)" = "$normal" ]
 press Down Return; shot $S/start.png
 check "red cursor starts top-left" cursor_at $S/start.png 0 0 "$RED_CURSOR"
 check "blue cursor starts bottom-right" cursor_at $S/start.png 19 13 "$BLUE_CURSOR"

@@ -1,5 +1,6 @@
 #include <cstring>
 #include <map>
+#include <sstream>
 
 #include "TestSupport.h"
 #include "zolAI.h"
@@ -81,4 +82,146 @@ TEST(ComputerPlayer, ThinksOnEveryTenthCallTenRandomAttemptsThenASurveyThatPoint
     calls(map, 200);
     EXPECT_EQ(typeid(zolCmdNorth), BlueCmd(map, 1, 1)) << "in place of the build";
     EXPECT_EQ(typeid(void), BlueCmd(map, 0, 2)) << "the stray arrow";
+}
+
+namespace
+{
+    // A 20 x 14 map as blue sees it: '#' rock, 'b' blue floor, 'f' blue floor not yet healed,
+    // 'r' red floor, 'g' red floor not yet healed, 'H' 'h' blue and red hives, 'T' 't' trainers, 'X' blue thorns; a digit
+    // stands that many blue units (rank 3) on blue floor, a letter from 'A' to 'E' that many red
+    // ones on red floor. With turned, the same map turned half round with the sides swapped.
+    Map Scene(const std::vector<std::string>& rows, bool turned)
+    {
+        Map map(new zolMap());
+        int w = (int)rows[0].size(), h = (int)rows.size();
+        map->SetSize(w, h);
+        map->FillBlanks(g_pvTileTypes[TILE_ROCK]);
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++)
+            {
+                char c = rows[y][x];
+                int kind = c == '#'               ? TILE_ROCK
+                           : c == 'H' || c == 'h' ? TILE_HIVE
+                           : c == 'T' || c == 't' ? TILE_TRAINER
+                           : c == 'X'             ? TILE_THORNS
+                                                  : TILE_FLOOR;
+                bool red = c == 'r' || c == 'g' || c == 'h' || c == 't' || (c >= 'A' && c <= 'E');
+                int tx = turned ? w - 1 - x : x, ty = turned ? h - 1 - y : y;
+                map->SetTile(tx, ty, g_pvTileTypes[kind]);
+                zolTile* tile = map->GetTile(tx, ty);
+                if (kind != TILE_ROCK)
+                    map->SetTileLit(tx, ty, red != turned);
+                tile->SetHealth(c == 'f' || c == 'g' ? 0 : 3000);
+                int units = c >= '1' && c <= '9' ? c - '0' : c >= 'A' && c <= 'E' ? c - 'A' + 1 : 0;
+                for (int u = 0; u < units * 4; u++)
+                {
+                    zolUnit* unit = new zolUnit();
+                    unit->SetSide(red != turned);
+                    unit->SetType(3);
+                    unit->SetPos(0, 0);
+                    unit->SetVel(0, 0);
+                    tile->AddUnit(unit);
+                    map->AddUnit(unit);
+                }
+            }
+        // The side counts come from an update; with the cap at 0 no hive draws a number.
+        const int savedCap = zu_dwMaxUnits;
+        zu_dwMaxUnits = 0;
+        zolSeedRand(1);
+        map->Update();
+        zu_dwMaxUnits = savedCap;
+        return map;
+    }
+
+    // Every command on the map as blue would see it: "x,y:side order" lines, arrows by direction.
+    std::string Commands(zolMap* map, bool turned)
+    {
+        std::ostringstream out;
+        int w = map->GetWidth(), h = map->GetHeight();
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++)
+                for (int side = 0; side < 2; side++)
+                {
+                    zolTile* tile = map->GetTile(turned ? w - 1 - x : x, turned ? h - 1 - y : y);
+                    zolCommand* cmd = tile->GetCommand(side != turned);
+                    if (!cmd)
+                        continue;
+                    int dir = typeid(*cmd) == typeid(zolCmdNorth)   ? 0
+                              : typeid(*cmd) == typeid(zolCmdEast)  ? 1
+                              : typeid(*cmd) == typeid(zolCmdSouth) ? 2
+                              : typeid(*cmd) == typeid(zolCmdWest)  ? 3
+                                                                    : -1;
+                    out << x << "," << y << ":" << side << " "
+                        << (dir < 0 ? typeid(*cmd).name() : "arrow")
+                        << (dir < 0  ? 0
+                            : turned ? (dir + 2) % 4
+                                     : dir)
+                        << "\n";
+                }
+        return out.str();
+    }
+
+    // A job as blue would see it.
+    ai_job_s Seen(ai_job_s job, int w, int h, bool turned)
+    {
+        if (!turned)
+            return job;
+        if (job.kind >= ORDER_NORTH && job.kind <= ORDER_WEST)
+            job.kind = ORDER_NORTH + (job.kind - ORDER_NORTH + 2) % 4;
+        return {job.kind, w - 1 - job.x, h - 1 - job.y, job.defer};
+    }
+}
+
+// A level plays red as it plays blue on the map turned half round. Blue's decisions on a map and
+// red's on the turned map, from the same random state, must be the same turned, call by call:
+// the jobs, the cursor and, at the end, every command placed. The map is not updated between the
+// calls, for the world itself is not symmetric in its update order.
+TEST(ComputerLevels, EachLevelPlaysRedAsItPlaysBlueTurnedHalfRound)
+{
+    const std::vector<std::vector<std::string>> scenes = {
+        // The opening: both bases, partly healed, nothing dug.
+        {"####################", "#gEg################", "#rhD################",
+         "#gCr################", "####################", "####################",
+         "####################", "####################", "####################",
+         "####################", "################f9f#", "################9Hb#",
+         "################f8b#", "####################"},
+        // Later: a tunnel from blue's side has met red's ground, blue far stronger at the front.
+        {"####################", "#rrr################", "#rhrrr##############",
+         "#rtrrrA#############", "#####rBB#######b####", "######rC9bbbbbbb####",
+         "#######r99####f#####", "#######rb9####b#####", "##########bb##b#####",
+         "###########b##bbbb##", "###########bbTbbbbb#", "############bbb8bHb#",
+         "#############X##b5b#", "####################"}};
+    for (int level = 0; level < LEVELS; level++)
+        for (size_t s = 0; s < scenes.size(); s++)
+        {
+            SCOPED_TRACE(testing::Message() << LevelName(level) << ", scene " << s);
+            Map maps[2] = {Scene(scenes[s], false), Scene(scenes[s], true)};
+            zolComputer players[2] = {zolComputer(level, false), zolComputer(level, true)};
+            int cursors[2][2] = {{17, 11}, {2, 2}}; // each on its own hive
+            int w = maps[0]->GetWidth(), h = maps[0]->GetHeight();
+            uint32_t rand[2];
+            size_t mostJobs = 0;
+            bool same = true;
+            for (int call = 1; call <= 4000 && same; call++)
+            {
+                for (int t = 0; t < 2; t++)
+                {
+                    zolSeedRand(call * 7919);
+                    players[t].Tick(cursors[t], maps[t].get(), w, h);
+                    rand[t] = g_dwRandState;
+                }
+                Jobs seen;
+                for (const ai_job_s& job : players[1].GetJobs())
+                    seen.push_back(Seen(job, w, h, true));
+                same = rand[0] == rand[1] && cursors[0][0] == w - 1 - cursors[1][0] &&
+                       cursors[0][1] == h - 1 - cursors[1][1] && players[0].GetJobs() == seen;
+                EXPECT_TRUE(same) << "call " << call;
+                EXPECT_EQ(players[0].GetJobs(), seen) << "call " << call;
+                mostJobs = std::max(mostJobs, seen.size());
+            }
+            std::string placed = Commands(maps[0].get(), false);
+            EXPECT_EQ(placed, Commands(maps[1].get(), true));
+            EXPECT_GT(mostJobs, 0u);
+            EXPECT_GT(std::count(placed.begin(), placed.end(), '\n'), 1) << placed;
+        }
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
@@ -13,6 +14,7 @@
 #include "Match.h"
 #include "MatchSession.h"
 #include "Options.h"
+#include "Orders.h"
 #include "Recording.h"
 #include "Scenarios.h"
 #include "zolAI.h"
@@ -21,17 +23,17 @@
 
 namespace
 {
-    // Plays a seeded match through the loop the game plays in, recording it: scripted keys on the human sides,
-    // and now and then a few frames drawn between ticks, or else `skipped` frames skipped before
-    // every tick. Returns the final fingerprint.
+    // Plays a seeded match through the loop the game plays in, recording it: scripted keys on
+    // the human sides, and now and then a few frames drawn between ticks, or else `skipped`
+    // frames skipped before every tick. Returns the final fingerprint.
     uint64_t RecordMatch(const std::string& file, int kind, unsigned seed, int ticks,
-                         int skipped = 0)
+                         int level = LEVEL_NORMAL, int skipped = 0)
     {
         zolRecorder recorder;
         std::string error;
         EXPECT_TRUE(recorder.Open(file, &error)) << error;
-        zolMatchStart start = CurrentStart(kind);
-        std::unique_ptr<MatchSession> session = NewLocalSession(kind == MATCH_VS_COMPUTER);
+        zolMatchStart start = CurrentStart(kind, level);
+        std::unique_ptr<MatchSession> session = NewLocalSession(kind == MATCH_VS_COMPUTER, level);
         session->Record(&recorder, start);
         Match& match = session->GetMatch();
         BITMAP* frame = create_bitmap(640, 480);
@@ -55,28 +57,95 @@ namespace
     }
 }
 
+namespace
+{
+    std::string Bytes(const char* file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+}
+
+// Against each level of the computer, and between two people. The second match against a level
+// starts from the jobs and counters the first left, so each level is played twice.
 TEST(Recording, SeededMatchesReplayToTheSameFingerprint)
 {
-    std::string file = "glowfront-test.rec";
-    for (int kind : {MATCH_VS_COMPUTER, MATCH_VS_PLAYER})
+    const char* file = "glowfront-test.rec";
+    const int matches[][2] = {{MATCH_VS_COMPUTER, LEVEL_NORMAL}, {MATCH_VS_PLAYER, LEVEL_NORMAL},
+                              {MATCH_VS_COMPUTER, LEVEL_EASY},   {MATCH_VS_COMPUTER, LEVEL_HARD},
+                              {MATCH_VS_COMPUTER, LEVEL_EASY},   {MATCH_VS_COMPUTER, LEVEL_HARD}};
+    for (auto [kind, level] : matches)
     {
-        zolSeedRand(77 + kind);
-        uint64_t played = RecordMatch(file, kind, 5 + kind, 3000);
+        zolSeedRand(77 + kind + 3 * level);
+        uint64_t played = RecordMatch(file, kind, 5 + kind, 3000, level);
         zolSeedRand(1234); // the recording carries the start: nothing of now may matter
-        ai_svJobs.clear();
+        for (int l = 0; l < LEVELS; l++)
+            ProgramComputer(l).Reset();
         testing::internal::CaptureStdout();
-        EXPECT_EQ(0, VerifyRecording(file)) << "kind " << kind;
+        EXPECT_EQ(0, VerifyRecording(file)) << "kind " << kind << ", level " << level;
         char expected[80];
         snprintf(expected, sizeof expected, "replay ok: 3000 ticks, fingerprint %016llx\n",
                  (unsigned long long)played);
         EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
     }
-    std::remove(file.c_str());
+    std::remove(file);
+}
+
+// Format 2 added the computer's level and side after its jobs; a recording of format 1, made
+// before there were levels, was blue normal's and still replays as such.
+TEST(Recording, TheComputersLevelAndSideFollowItsJobsAndFormatOneReadsAsBlueNormal)
+{
+    const char* file = "glowfront-levels.rec";
+    zolSeedRand(8);
+    ProgramComputer(LEVEL_HARD).Reset();
+    ProgramComputer(LEVEL_HARD).AddJobBack(ORDER_CLEAR, 15, 9, 0);
+    RecordMatch(file, MATCH_VS_COMPUTER, 3, 600, LEVEL_HARD);
+    const std::string hard = Bytes(file);
+    // magic, format, version, cap, kind, seed, two counters, the job count, one job of 16 bytes
+    const size_t at = 8 + 2 + 1 + strlen(GameVersion()) + 4 + 1 + 4 + 1 + 1 + 4 + 16;
+    ASSERT_EQ(2, hard[8]);
+    EXPECT_EQ(std::string("\x02\x00", 2), hard.substr(at, 2)) << "hard, blue";
+    zolRecording recording;
+    std::string error;
+    ASSERT_TRUE(recording.Load(file, &error)) << error;
+    EXPECT_EQ(LEVEL_HARD, recording.GetStart().level);
+    EXPECT_FALSE(recording.GetStart().computerSide);
+    ASSERT_EQ(1u, recording.GetStart().aiJobs.size());
+    EXPECT_EQ(15, recording.GetStart().aiJobs[0].x);
+
+    auto verify = [&](const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        int status = VerifyRecording(file);
+        return std::to_string(status) + " " + testing::internal::GetCapturedStdout() +
+               testing::internal::GetCapturedStderr();
+    };
+    EXPECT_EQ(0, verify(hard).find("0 replay ok: 600 ticks"));
+    for (const char* damage : {"\x03\x00", "\x01\x02"}) // no such level; no such side
+    {
+        std::string bytes = hard;
+        bytes.replace(at, 2, damage, 2);
+        EXPECT_NE(std::string::npos, verify(bytes).find("out of range")) << damage[0] + 0;
+    }
+
+    ai_svJobs.clear();
+    zolSeedRand(8);
+    RecordMatch(file, MATCH_VS_COMPUTER, 3, 600);
+    std::string old = Bytes(file);
+    old[8] = 1;
+    old.erase(at - 16, 2); // no job, no level
+    EXPECT_EQ(0, verify(old).find("0 replay ok: 600 ticks")) << "read as blue normal";
+    zolRecording older;
+    ASSERT_TRUE(older.Load(file, &error)) << error;
+    EXPECT_EQ(LEVEL_NORMAL, older.GetStart().level);
+    std::remove(file);
 }
 
 TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
 {
-    std::string file = "glowfront-fuzz.rec";
+    const char* file = "glowfront-fuzz.rec";
     zolSeedRand(5);
     RecordMatch(file, MATCH_VS_PLAYER, 9, 400);
     std::ifstream in(file, std::ios::binary);
@@ -93,7 +162,7 @@ TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
         return std::make_pair(status, said);
     };
     std::string newer = good;
-    newer[8] = 2; // the format's number
+    newer[8] = 3; // the format's number
     const std::pair<std::string, const char*> named[] = {
         {"", "not a Glowfront recording"},  {"GIF89a", "not a Glowfront recording"},
         {good.substr(0, 30), "cut short"},  {good.substr(0, good.size() - 1), "cut short"},
@@ -119,17 +188,17 @@ TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
         int status = verify(bytes).first;
         EXPECT_TRUE(status >= 0 && status <= 2) << "mutation " << i;
     }
-    std::remove(file.c_str());
+    std::remove(file);
 }
 
 TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
 {
     using namespace std::chrono;
-    std::string file = "glowfront-frames.rec";
+    const char* file = "glowfront-frames.rec";
     // A million frames before each of 300 ticks: skipped, not drawn, they verify at once.
     zolSeedRand(3);
     ai_svJobs.clear();
-    uint64_t played = RecordMatch(file, MATCH_VS_PLAYER, 4, 300, 1000000);
+    uint64_t played = RecordMatch(file, MATCH_VS_PLAYER, 4, 300, LEVEL_NORMAL, 1000000);
     auto t0 = steady_clock::now();
     testing::internal::CaptureStdout();
     EXPECT_EQ(0, VerifyRecording(file));
@@ -143,15 +212,16 @@ TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
     // at the first that lacks one.
     std::ifstream in(file, std::ios::binary);
     std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t header = 26 + strlen(GameVersion()); // with no jobs for the computer
+    size_t header = 28 + strlen(GameVersion()); // with no jobs for the computer
     ASSERT_EQ("\xC0\x84\x3D", good.substr(header + 1, 3)) << "the first tick: a million frames";
     std::ofstream(file, std::ios::binary) << good.substr(0, header) << std::string(2000000, '\0')
                                           << "\xFF\x80\x84\x1E" << std::string(9, '\0');
     t0 = steady_clock::now();
     testing::internal::CaptureStderr();
     EXPECT_EQ(2, VerifyRecording(file));
-    EXPECT_EQ("glowfront: " + file + ": damaged at tick 100 (its fingerprint is missing)\n",
+    EXPECT_EQ(std::string("glowfront: ") + file +
+                  ": damaged at tick 100 (its fingerprint is missing)\n",
               testing::internal::GetCapturedStderr());
     EXPECT_LT(duration<double>(steady_clock::now() - t0).count(), 1.0);
-    std::remove(file.c_str());
+    std::remove(file);
 }

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "zolCmdHive.h"
 
 namespace
 {
@@ -107,6 +108,13 @@ TEST(MatchShell, SkippingFramesMovesTheRandomSourceAsDrawingThemAndCountsThem)
     EXPECT_EQ(74, drawn.GetFramesBeforeTick());
     EXPECT_EQ(37, skipped.GetFramesBeforeTick());
     destroy_bitmap(bmp);
+    // Headless, as --verify and the arena run, no build loads a picture.
+    ReleaseTiles();
+    BuildTilesHeadless();
+    delete MakeCommand(ORDER_HIVE, false);
+    EXPECT_EQ(nullptr, g_pBmpHive);
+    ReleaseTiles();
+    ASSERT_TRUE(BuildTiles());
 }
 
 TEST(MatchShell, FrameCountsOfAnySizeGiveAFrameRateWithoutOverflow)
