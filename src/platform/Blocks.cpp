@@ -72,26 +72,39 @@ int MergeBlocks(const bool changed[BLOCKS], zolBlockRect rects[BLOCKS / 2])
     return count;
 }
 
+namespace
+{
+    // The scale fixed at compile time, so that the copies of a pixel unroll into plain stores.
+    template <int SCALE>
+    void Enlarge32(BITMAP* picture, BITMAP* large, int x, int y, int w, int h)
+    {
+        size_t bytes = (size_t)w * SCALE * sizeof(uint32_t);
+        for (int sy = y; sy < y + h; sy++)
+        {
+            const uint32_t* from = (const uint32_t*)picture->line[sy] + x;
+            uint32_t* first = (uint32_t*)large->line[sy * SCALE] + x * SCALE;
+            uint32_t* to = first;
+            for (int i = 0; i < w; i++)
+                for (int k = 0; k < SCALE; k++)
+                    *to++ = from[i];
+            for (int k = 1; k < SCALE; k++)
+                memcpy((uint32_t*)large->line[sy * SCALE + k] + x * SCALE, first, bytes);
+        }
+    }
+}
+
 void EnlargeBlocks(BITMAP* picture, BITMAP* large, int scale, const zolBlockRect& rect)
 {
     int x = rect.x * BLOCK, y = rect.y * BLOCK, w = rect.w * BLOCK, h = rect.h * BLOCK;
-    // The library's own stretch goes pixel by pixel through a general loop, three times slower
-    // than this on the game's usual depth.
-    if (bitmap_color_depth(picture) != 32)
-    {
+    // The library's own stretch goes pixel by pixel through a general loop, several times
+    // slower than this on the game's usual depth.
+    bool deep = bitmap_color_depth(picture) == 32;
+    if (deep && scale == 2)
+        Enlarge32<2>(picture, large, x, y, w, h);
+    else if (deep && scale == 3)
+        Enlarge32<3>(picture, large, x, y, w, h);
+    else if (deep && scale == 4)
+        Enlarge32<4>(picture, large, x, y, w, h);
+    else
         stretch_blit(picture, large, x, y, w, h, x * scale, y * scale, w * scale, h * scale);
-        return;
-    }
-    size_t bytes = (size_t)w * scale * sizeof(uint32_t);
-    for (int sy = y; sy < y + h; sy++)
-    {
-        const uint32_t* from = (const uint32_t*)picture->line[sy] + x;
-        uint32_t* to = (uint32_t*)large->line[sy * scale] + x * scale;
-        for (int i = 0; i < w; i++)
-            for (int k = 0; k < scale; k++)
-                *to++ = from[i];
-        for (int k = 1; k < scale; k++)
-            memcpy((uint32_t*)large->line[sy * scale + k] + x * scale,
-                   (uint32_t*)large->line[sy * scale] + x * scale, bytes);
-    }
 }
