@@ -79,21 +79,41 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 
 namespace
 {
-    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected)
+    // Five entries at the three-entry menu's start, closer together, all above the hints.
+    int EntryX(BITMAP* entry)
     {
-        blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        return (PICTURE_W - entry->w) / 2;
+    }
+    int EntryY(int entry)
+    {
+        return 152 + 60 * entry;
+    }
+
+    // All of a title frame that stands still: the title, every entry but the selected one, and
+    // the hint.
+    void DrawStillTitle(BITMAP* bmp, BITMAP* title, BITMAP** menu, int selected)
+    {
+        blit(title, bmp, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
         for (int i = 0; i < MENU_ENTRIES; i++)
-        {
-            // Five entries at the three-entry menu's start, closer together, all above the hints.
-            int x = (PICTURE_W - menu[i]->w) / 2, y = 152 + 60 * i;
-            if (i == selected)
-                DrawSineSprite(backBuffer, menu[i], x, y);
-            else
-                draw_sprite(backBuffer, menu[i], x, y);
-        }
+            if (i != selected)
+                draw_sprite(bmp, menu[i], EntryX(menu[i]), EntryY(i));
         // In the corner by the title's own line of hints, where a new player reads first.
-        textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
+        textout_right_ex(bmp, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
+    }
+
+    // The selected entry waving over the still title. From one frame to the next only its band
+    // changes, its columns from 12 pixels above it to 12 below, which reaches no other entry:
+    // unless whole, backBuffer is taken to hold the title's last frame and only the band is
+    // drawn again.
+    void DrawTitle(BITMAP* backBuffer, BITMAP* still, BITMAP* entry, int selected, bool whole)
+    {
+        int x = EntryX(entry), y = EntryY(selected);
+        if (whole)
+            blit(still, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        else
+            blit(still, backBuffer, x, y - 12, x, y - 12, entry->w, entry->h + 24);
+        DrawSineSprite(backBuffer, entry, x, y);
     }
 
     // The address of the game to join, typed by the player: HOST or HOST:PORT. Esc goes back.
@@ -146,10 +166,15 @@ namespace
     {
         int selected = 0;
         bool quit = false;
+        // Null where memory ran out: then backBuffer is drawn whole every frame.
+        BITMAP* still = create_bitmap(PICTURE_W, PICTURE_H);
+        int stillFor = -1; // the selection still was drawn for
+        bool whole = true; // backBuffer may hold something else than the title's last frame
         while (!quit)
         {
             if (key[KEY_ENTER])
             {
+                whole = true;
                 zolEmit(zolEvent::MenuChoice);
                 if (selected == 0)
                     RunGame(backBuffer, true);
@@ -174,7 +199,16 @@ namespace
                 selected++;
                 zolEmit(zolEvent::MenuMove);
             }
-            DrawTitle(backBuffer, title, menu, selected);
+            if (!still)
+                DrawStillTitle(backBuffer, title, menu, selected);
+            else if (stillFor != selected)
+            {
+                DrawStillTitle(still, title, menu, selected);
+                stillFor = selected;
+                whole = true;
+            }
+            DrawTitle(backBuffer, still ? still : backBuffer, menu[selected], selected, whole);
+            whole = false;
             WaitForFrame();
             ShowPicture(backBuffer);
             zolSoundFrame();
@@ -183,6 +217,8 @@ namespace
             if (!quit && TakePress(KEY_F1))
                 ShowHelp(backBuffer);
         }
+        if (still)
+            destroy_bitmap(still);
     }
 }
 
