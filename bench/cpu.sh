@@ -29,7 +29,8 @@ done
 SCALE=2
 WORK=$(mktemp -d) XVFB_PID='' PID='' PROBE_PID='' IDLE_PID=''
 cleanup() {
-    for p in $PID $PROBE_PID $IDLE_PID $XVFB_PID; do kill "$p" 2>/dev/null; done
+    for p in $PID $PROBE_PID $IDLE_PID; do kill -9 "$p" 2>/dev/null; done
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -68,7 +69,16 @@ fps() {
     convert "$WORK/fps.png" BMP3:"$WORK/fps.bmp"
     "$READFPS" "$WORK/fps.bmp" "$SCALE" || echo "?"
 }
-stop() { kill "$PID"; wait "$PID" 2>/dev/null || true; PID=''; }
+# end PID...: ends the processes. The library's handler of SIGTERM can deadlock when the signal
+# lands inside an X call, waiting for the lock its own thread holds: one still there after 3 s
+# is killed outright.
+end() {
+    kill "$@" 2>/dev/null || true
+    for _ in $(seq 30); do kill -0 "$@" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$@" 2>/dev/null || true
+    wait "$@" 2>/dev/null || true
+}
+stop() { end "$PID"; PID=''; }
 
 # window NAME X: waits for the window of that name and moves it to (X, 0).
 window() {
@@ -108,7 +118,7 @@ if [ -n "$REPLAY" ]; then
 else
     echo "busy match   skipped: no recording given (cpu.sh ... --replay FILE)"
 fi
-kill "$PROBE_PID" "$IDLE_PID"; wait "$PROBE_PID" "$IDLE_PID" 2>/dev/null || true
+end "$PROBE_PID" "$IDLE_PID"
 PROBE_PID='' IDLE_PID=''
 
 start unpaced 0; sleep 2
