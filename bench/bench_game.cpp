@@ -4,6 +4,7 @@
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
+#include "Blocks.h"
 #include "Main.h"
 #include "Scenarios.h"
 #include "zolAI.h"
@@ -72,6 +73,29 @@ static void BM_WarFrame(benchmark::State& state)
     destroy_bitmap(frame);
 }
 BENCHMARK(BM_WarFrame)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+// What finding the changed blocks adds to every frame shown: a war frame against the one
+// before it (most blocks differ), and a picture against an equal one, the whole of both read.
+static void BM_ChangedBlocks(benchmark::State& state)
+{
+    zolKeyboardSide red(true), blue(false);
+    Match match(&red, &blue, WarAtPeak());
+    BITMAP* before = create_bitmap(640, 480);
+    BITMAP* now = create_bitmap(640, 480);
+    match.Draw(before, false);
+    match.Tick();
+    match.Draw(now, false);
+    if (state.range(0) == 0)
+        blit(now, before, 0, 0, 0, 0, 640, 480);
+    bool changed[BLOCKS];
+    int count = 0;
+    for (auto _ : state)
+        count = FindChangedBlocks(now, before, changed);
+    state.counters["blocks"] = count;
+    destroy_bitmap(before);
+    destroy_bitmap(now);
+}
+BENCHMARK(BM_ChangedBlocks)->Arg(1)->Arg(0)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 // Start-up's share of picture work: the five tile types from the four source pictures.
 static void BM_BuildTiles(benchmark::State& state)

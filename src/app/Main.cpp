@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,36 +52,76 @@ void MainTimer()
 
 void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 {
+    // Read once, so that a tick of the timer thread cannot tear the wave.
+    int time = g_dwMainTime;
+    // The library's masked blit of a column one pixel wide costs more in setting up than in
+    // copying: a column that lies wholly inside a 32-bit memory bitmap is copied here instead.
+    bool direct = is_memory_bitmap(dest) && is_memory_bitmap(sprite) &&
+                  bitmap_color_depth(dest) == 32 && bitmap_color_depth(sprite) == 32;
+    uint32_t mask = bitmap_mask_color(sprite);
     for (int c = 0; c < sprite->w; c++)
     {
-        int phase = g_dwMainTime + 5 * c;
+        int phase = time + 5 * c;
         int dy = (int)(sin(phase * (double)0.02f) * 12);
-        masked_blit(sprite, dest, c, 0, x + c, y + dy, 1, sprite->h);
+        int dx = x + c, top = y + dy;
+        if (direct && dx >= dest->cl && dx < dest->cr && top >= dest->ct &&
+            top + sprite->h <= dest->cb)
+        {
+            for (int r = 0; r < sprite->h; r++)
+            {
+                uint32_t pixel = ((const uint32_t*)sprite->line[r])[c];
+                if (pixel != mask)
+                    ((uint32_t*)dest->line[top + r])[dx] = pixel;
+            }
+        }
+        else
+            masked_blit(sprite, dest, c, 0, dx, top, 1, sprite->h);
     }
 }
 
 namespace
 {
-    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected, int level)
+    // Five entries at the three-entry menu's start, closer together, all above the hints.
+    int EntryX(BITMAP* entry)
     {
-        blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        return (PICTURE_W - entry->w) / 2;
+    }
+    int EntryY(int entry)
+    {
+        return 152 + 60 * entry;
+    }
+
+    // All of a title frame that stands still: the title, every entry but the selected one, the
+    // computer's level and the hint.
+    void DrawStillTitle(BITMAP* bmp, BITMAP* title, BITMAP** menu, int selected, int level)
+    {
+        blit(title, bmp, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
         for (int i = 0; i < MENU_ENTRIES; i++)
-        {
-            // Five entries at the three-entry menu's start, closer together, all above the hints.
-            int x = (PICTURE_W - menu[i]->w) / 2, y = 152 + 60 * i;
-            if (i == selected)
-                DrawSineSprite(backBuffer, menu[i], x, y);
-            else
-                draw_sprite(backBuffer, menu[i], x, y);
-        }
-        // The computer's level beside its entry, the arrows saying which way Left and Right go.
+            if (i != selected)
+                draw_sprite(bmp, menu[i], EntryX(menu[i]), EntryY(i));
+        // The level beside its entry, out of the entry's waving band; the arrows say which way
+        // Left and Right go.
         std::string shown = std::string(level > 0 ? "< " : "  ") + LevelName(level) +
                             (level < LEVELS - 1 ? " >" : "  ");
-        int x = (PICTURE_W + menu[0]->w) / 2 + 8, y = 152 + menu[0]->h / 2 - 4;
-        textout_ex(backBuffer, font, shown.c_str(), x, y, makecol(255, 220, 120), -1);
+        int x = (PICTURE_W + menu[0]->w) / 2 + 8, y = EntryY(0) + menu[0]->h / 2 - 4;
+        textout_ex(bmp, font, shown.c_str(), x, y, makecol(255, 220, 120), -1);
         // In the corner by the title's own line of hints, where a new player reads first.
-        textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
+        textout_right_ex(bmp, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
+    }
+
+    // The selected entry waving over the still title. From one frame to the next only its band
+    // changes, its columns from 12 pixels above it to 12 below, which reaches no other entry:
+    // unless whole, backBuffer is taken to hold the title's last frame and only the band is
+    // drawn again.
+    void DrawTitle(BITMAP* backBuffer, BITMAP* still, BITMAP* entry, int selected, bool whole)
+    {
+        int x = EntryX(entry), y = EntryY(selected);
+        if (whole)
+            blit(still, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        else
+            blit(still, backBuffer, x, y - 12, x, y - 12, entry->w, entry->h + 24);
+        DrawSineSprite(backBuffer, entry, x, y);
     }
 
     // The address of the game to join, typed by the player: HOST or HOST:PORT. Esc goes back.
@@ -136,12 +177,17 @@ namespace
         int selected = 0;
         bool quit = false;
         ForgetPresses();
+        // Null where memory ran out: then backBuffer is drawn whole every frame.
+        BITMAP* still = create_bitmap(PICTURE_W, PICTURE_H);
+        int stillFor = -1, stillLevel = -1; // the selection and level still was drawn for
+        bool whole = true; // backBuffer may hold something else than the title's last frame
         while (!quit)
         {
             // A key held counts as much as one tapped between two frames.
             auto pressed = [](int k) { return TakeTap(k) | (key[k] != 0); };
             if (pressed(KEY_ENTER))
             {
+                whole = true;
                 zolEmit(zolEvent::MenuChoice);
                 if (selected == 0 || selected == 1)
                     PlayLocalMatch(backBuffer, selected == 0, recorder, level);
@@ -178,7 +224,17 @@ namespace
                         zolEmit(zolEvent::MenuMove);
                     level = next;
                 }
-            DrawTitle(backBuffer, title, menu, selected, level);
+            if (!still)
+                DrawStillTitle(backBuffer, title, menu, selected, level);
+            else if (stillFor != selected || stillLevel != level)
+            {
+                DrawStillTitle(still, title, menu, selected, level);
+                stillFor = selected;
+                stillLevel = level;
+                whole = true;
+            }
+            DrawTitle(backBuffer, still ? still : backBuffer, menu[selected], selected, whole);
+            whole = false;
             WaitForFrame();
             ShowPicture(backBuffer);
             zolSoundFrame();
@@ -188,8 +244,11 @@ namespace
             {
                 ShowHelp(backBuffer);
                 ForgetPresses();
+                whole = true;
             }
         }
+        if (still)
+            destroy_bitmap(still);
     }
 }
 

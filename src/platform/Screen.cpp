@@ -7,6 +7,7 @@
 
 #include <allegro.h>
 
+#include "Blocks.h"
 #include "Settings.h"
 
 namespace
@@ -27,6 +28,15 @@ namespace
     // takes the focus from the old one: the player has not left for that.
     std::atomic<bool> g_bFocusLost(false);
     std::atomic<long long> g_dwModeSetAt(0); // steady clock, in milliseconds
+    // Set on the library's thread when the focus comes back: whatever covered the window may
+    // have left its mark there.
+    std::atomic<bool> g_bSwitchedIn(false);
+
+    // Owned, kept to the end; null where memory ran out.
+    BITMAP* g_pShown = nullptr; // the picture as last sent
+    BITMAP* g_pLarge = nullptr; // the picture enlarged, where blocks go on their way to the screen
+    bool g_bSendWhole = true;   // the screen may not show g_pShown: send every block
+    zolPresented g_presented = {0, 0};
 
     long long NowMs()
     {
@@ -38,6 +48,22 @@ namespace
     {
         if (NowMs() - g_dwModeSetAt > 1000)
             g_bFocusLost = true;
+    }
+
+    void OnSwitchIn()
+    {
+        g_bSwitchedIn = true;
+    }
+
+    // Makes bmp anew unless it already has that depth and size; true when it did.
+    bool Fit(BITMAP*& bmp, int depth, int w, int h)
+    {
+        if (bmp && bitmap_color_depth(bmp) == depth && bmp->w == w && bmp->h == h)
+            return false;
+        if (bmp)
+            destroy_bitmap(bmp);
+        bmp = create_bitmap_ex(depth, w, h);
+        return true;
     }
 
     // One mode at the colour depth already chosen, the picture centred in it.
@@ -53,9 +79,13 @@ namespace
         clear_to_color(screen, makecol(0, 0, 0));
         // Running on in the background is what lets the game hear of the switch at all.
         if (set_display_switch_mode(SWITCH_BACKGROUND) == 0)
+        {
             set_display_switch_callback(SWITCH_OUT, OnSwitchOut);
+            set_display_switch_callback(SWITCH_IN, OnSwitchIn);
+        }
         g_dwModeSetAt = NowMs();
         g_bFocusLost = false;
+        g_bSendWhole = true;
         return true;
     }
 
@@ -118,11 +148,56 @@ bool OpenScreen(const zolSettings& settings)
 
 void ShowPicture(BITMAP* picture)
 {
-    if (g_dwScale == 1)
-        blit(picture, screen, 0, 0, g_dwOffsetX, g_dwOffsetY, PICTURE_W, PICTURE_H);
+    static bool changed[BLOCKS];
+    static zolBlockRect rects[BLOCKS / 2];
+    int depth = bitmap_color_depth(picture), s = g_dwScale;
+    if (g_bSwitchedIn.exchange(false))
+        g_bSendWhole = true;
+    if (Fit(g_pShown, depth, PICTURE_W, PICTURE_H))
+        g_bSendWhole = true;
+    // Enlarged in memory and sent by blit, a rectangle reaches the window in one piece;
+    // stretched onto the screen, it would go line by line, each line a request of its own.
+    if (s > 1)
+        Fit(g_pLarge, depth, PICTURE_W * s, PICTURE_H * s);
+    // Without a copy of the last picture, every frame is sent whole.
+    if (g_bSendWhole || !g_pShown)
+        for (bool& c : changed)
+            c = true;
     else
-        stretch_blit(picture, screen, 0, 0, PICTURE_W, PICTURE_H, g_dwOffsetX, g_dwOffsetY,
-                     PICTURE_W * g_dwScale, PICTURE_H * g_dwScale);
+        FindChangedBlocks(picture, g_pShown, changed);
+    g_bSendWhole = false;
+
+    int count = MergeBlocks(changed, rects);
+    g_presented = {0, count};
+    for (int i = 0; i < count; i++)
+    {
+        int x = rects[i].x * BLOCK, y = rects[i].y * BLOCK;
+        int w = rects[i].w * BLOCK, h = rects[i].h * BLOCK;
+        g_presented.blocks += rects[i].w * rects[i].h;
+        if (g_pShown)
+            blit(picture, g_pShown, x, y, x, y, w, h);
+        if (s == 1)
+            blit(picture, screen, x, y, g_dwOffsetX + x, g_dwOffsetY + y, w, h);
+        else if (g_pLarge)
+        {
+            EnlargeBlocks(picture, g_pLarge, s, rects[i]);
+            blit(g_pLarge, screen, x * s, y * s, g_dwOffsetX + x * s, g_dwOffsetY + y * s, w * s,
+                 h * s);
+        }
+        else
+            stretch_blit(picture, screen, x, y, w, h, g_dwOffsetX + x * s, g_dwOffsetY + y * s,
+                         w * s, h * s);
+    }
+}
+
+void InvalidateScreen()
+{
+    g_bSendWhole = true;
+}
+
+zolPresented LastPresented()
+{
+    return g_presented;
 }
 
 bool ToggleFullscreen()

@@ -13,8 +13,19 @@ const int PICTURE_H = 480;
 // asked factor), or full screen. Falls back to the library's own choice of a 640 x 480 mode at
 // 32, 16, 24 or 15 bits. False, with no mode set, when none of them can be had.
 bool OpenScreen(const zolSettings& settings);
-// Shows a PICTURE_W x PICTURE_H picture, scaled and centred on black.
+// Shows a PICTURE_W x PICTURE_H memory bitmap, scaled and centred on black. Only the 32 x 32
+// blocks (Blocks.h) that differ from the picture shown before are sent to the screen; the whole
+// picture after a mode change, a return of the focus or InvalidateScreen.
 void ShowPicture(BITMAP* picture);
+// The next ShowPicture sends the whole picture: for the shell, when a screen of its own opens or
+// closes.
+void InvalidateScreen();
+// Blocks the last ShowPicture sent, 0 to 300, and in how many rectangles.
+struct zolPresented
+{
+    int blocks, rects;
+};
+zolPresented LastPresented();
 // Between the window and full screen. The current mode stays when the other cannot be set;
 // false then. Memory bitmaps survive, the screen's contents do not.
 bool ToggleFullscreen();

@@ -60,6 +60,9 @@ bool AnswerCommonKeys()
 int WaitForKey(BITMAP* picture, std::initializer_list<int> keys)
 {
     ForgetPresses();
+    // The window gets the whole picture as a screen of the shell opens and as it closes, so
+    // that neither rests on what the blocks sent before it left there.
+    InvalidateScreen();
     ShowPicture(picture);
     while (true)
     {
@@ -70,7 +73,10 @@ int WaitForKey(BITMAP* picture, std::initializer_list<int> keys)
         }
         for (int k : keys)
             if (TakePress(k))
+            {
+                InvalidateScreen();
                 return k;
+            }
         rest(10);
     }
 }

@@ -22,7 +22,7 @@ void DrawBigText(BITMAP* bmp, int cx, int y, int colour, int scale, const char* 
 // Every pixel at half its brightness.
 void DimPicture(BITMAP* bmp);
 // Shows picture until one of keys is pressed, answering F11 meanwhile; returns that key, released
-// and cleared.
+// and cleared. The whole picture is sent on the way in, and the whole next frame on the way out.
 int WaitForKey(BITMAP* picture, std::initializer_list<int> keys);
 // The keys every screen answers alike: F11 switches window and full screen, F3 the sound. A lost
 // focus lets go of every held key, as the window hears nothing of their release; true then.
