@@ -316,6 +316,7 @@ int GameMain(int argc, char** argv)
     }
 
     zolSettings settings = ReadSettings(FindSettingsFile("glowfront.cfg"));
+    KeepReplays(settings.keep);
     SetKeyTables(settings.file, settings.keys);
     if (!OpenScreen(settings))
         return Fail("Couldn't set 640x480 graphics mode. Cannot continure sorry.");

@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include "Bytes.h"
 #include "Hud.h"
 #include "KeyConfig.h"
 #include "Keyboard.h"
@@ -15,6 +16,7 @@
 #include "zolCheck.h"
 #include "zolMap.h"
 #include "zolSound.h"
+#include "zolUnit.h"
 
 namespace
 {
@@ -43,10 +45,66 @@ MatchSession::~MatchSession() = default;
 
 void MatchSession::Record(zolRecorder* recorder, const zolMatchStart& start)
 {
-    m_pRecorder = recorder;
-    if (m_pRecorder)
-        m_pRecorder->Start(start);
-    CheckRecorder();
+    if (!recorder)
+        return;
+    m_pvRecorders.push_back(recorder);
+    recorder->Start(start);
+    CheckRecorders();
+}
+
+std::string MatchSession::Snapshot()
+{
+    zolByteWriter out;
+    out.Put<uint32_t>(g_dwRandState).Put<int32_t>(zu_dwMaxUnits);
+    // Each part with its length, so that a part of one side can be passed over by another kind.
+    auto part = [&](const std::string& bytes)
+    {
+        out.Put<uint32_t>((uint32_t)bytes.size());
+        out.bytes += bytes;
+    };
+    zolByteWriter match;
+    m_pMatch->Save(match);
+    part(match.bytes);
+    for (bool side : {true, false})
+    {
+        zolByteWriter own;
+        m_pvSides[side]->Save(own);
+        part(own.bytes);
+    }
+    return out.bytes;
+}
+
+bool MatchSession::Restore(const std::string& state, std::string* why)
+{
+    zolByteReader in(state.data(), state.size());
+    uint32_t rand;
+    int32_t cap;
+    std::string parts[3]; // the match, red's, blue's
+    bool read = in.Get(&rand) && in.Get(&cap);
+    for (std::string& part : parts)
+    {
+        uint32_t size = 0;
+        read = read && in.Get(&size) && size <= state.size();
+        if (read)
+        {
+            part.resize(size);
+            read = in.Take(&part[0], size);
+        }
+    }
+    if (!read || !in.Done())
+        return (*why = "cut short or damaged"), false;
+    zolByteReader match(parts[0].data(), parts[0].size());
+    if (!m_pMatch->Load(match, why))
+        return false;
+    for (bool side : {true, false})
+    {
+        zolByteReader own(parts[side ? 1 : 2].data(), parts[side ? 1 : 2].size());
+        if (!m_pvSides[side]->Load(own) || !own.Done())
+            m_pvSides[side]->Reset();
+    }
+    g_dwRandState = rand;
+    zu_dwMaxUnits = cap;
+    return true;
 }
 
 bool MatchSession::Step()
@@ -54,17 +112,20 @@ bool MatchSession::Step()
     if (m_pSource && !m_pSource->Prepare(*m_pMatch))
         return false;
     m_pMatch->Tick();
-    if (m_pRecorder)
+    if (!m_pvRecorders.empty())
     {
         // Frames drawn across two machines change nothing and are not worth keeping.
         zolTickInput input;
         input.frames = m_eKind == NETWORK ? 0 : m_pMatch->GetFramesBeforeTick();
         input.red = m_pvHumans[1] ? m_pvHumans[1]->GetLastKeys() : 0;
         input.blue = m_pvHumans[0] ? m_pvHumans[0]->GetLastKeys() : 0;
-        m_pRecorder->Tick(input, *m_pMatch);
+        for (zolRecorder* recorder : m_pvRecorders)
+            recorder->Tick(input, *m_pMatch);
     }
     if (m_pSource)
         m_pSource->Finish(*m_pMatch);
+    if (m_pReplay)
+        m_pReplay->AfterTick();
     return true;
 }
 
@@ -75,24 +136,28 @@ int MatchSession::RunOwedTicks(std::atomic<int>& clock, int most)
         clock--;
     if (m_pSource)
         m_pSource->EndPass();
-    CheckRecorder();
+    CheckRecorders();
     return run;
 }
 
-void MatchSession::CheckRecorder()
+void MatchSession::CheckRecorders()
 {
-    if (!m_pRecorder || !m_pRecorder->Failed())
-        return;
-    fprintf(stderr, "glowfront: %s\n", m_pRecorder->GetError().c_str());
-    m_pRecorder = nullptr;
+    for (size_t i = 0; i < m_pvRecorders.size();)
+        if (m_pvRecorders[i]->Failed())
+        {
+            fprintf(stderr, "glowfront: %s\n", m_pvRecorders[i]->GetError().c_str());
+            m_pvRecorders.erase(m_pvRecorders.begin() + i);
+        }
+        else
+            i++;
 }
 
 void MatchSession::FinishRecording()
 {
-    if (m_pRecorder)
-        m_pRecorder->Finish(*m_pMatch);
-    CheckRecorder();
-    m_pRecorder = nullptr;
+    for (zolRecorder* recorder : m_pvRecorders)
+        recorder->Finish(*m_pMatch);
+    CheckRecorders();
+    m_pvRecorders.clear();
 }
 
 void MatchSession::DrawFrame(BITMAP* backBuffer)
@@ -114,9 +179,47 @@ void MatchSession::DrawFrame(BITMAP* backBuffer)
         if (m_pvHumans[side]->TicksSinceRefusal() < 100)
             view.refusals[side] = m_pvHumans[side]->RefusalText();
     }
+    if (m_pReplay)
+    {
+        auto* source = dynamic_cast<zolReplaySource*>(m_pSource.get());
+        view.replay = true;
+        view.first = m_pReplay->GetFirst();
+        view.last = m_pReplay->GetLast();
+        view.speed = m_pReplay->GetSpeed();
+        view.paused = m_pReplay->IsPaused();
+        view.differsAt = source ? source->DiffersAt() : 0;
+    }
     DrawMatchStrip(backBuffer, view);
     if (m_eKind == REPLAY)
         textout_right_ex(backBuffer, font, "REPLAY", PICTURE_W - 4, 4, makecol(255, 255, 255), 0);
+}
+
+bool MatchSession::AnswerReplayKeys()
+{
+    if (TakeTap(KEY_ESC) | (key[KEY_ESC] != 0))
+    {
+        Leave();
+        return false;
+    }
+    if (TakePress(KEY_ENTER) && !m_pMatch->IsOver())
+    {
+        m_bTakeOver = true;
+        return false;
+    }
+    zolReplayControl& replay = *m_pReplay;
+    if (TakePress(KEY_SPACE))
+        replay.SetPaused(!replay.IsPaused());
+    if (TakePress(KEY_UP))
+        replay.Faster();
+    if (TakePress(KEY_DOWN))
+        replay.Slower();
+    for (int k : {KEY_LEFT, KEY_RIGHT})
+        if (TakePress(k))
+        {
+            replay.SeekTo(m_pMatch->GetTicks() + (k == KEY_LEFT ? -1 : 1) * 10 * 100);
+            g_dwMainTime = 0; // the seek took its time; none of it is owed
+        }
+    return true;
 }
 
 bool MatchSession::AnswerShellKeys(BITMAP* frame)
@@ -146,13 +249,35 @@ void MatchSession::Play(BITMAP* backBuffer)
     g_dwMainTime = 0;
     // Presses made before the match began were meant for another screen.
     ForgetPresses();
-    auto over = [&] { return m_pMatch->IsOver() || (m_pSource && m_pSource->IsOver()); };
+    auto over = [&]
+    {
+        // A replay stays on its last frame until the player leaves it or takes over.
+        if (m_bLeft || m_bTakeOver || m_pReplay)
+            return m_bLeft || m_bTakeOver;
+        return m_pMatch->IsOver() || (m_pSource && m_pSource->IsOver());
+    };
     do
     {
         // The pass in which Esc is seen still runs its ticks and shows its frame.
-        if (TakeTap(KEY_ESC) | (key[KEY_ESC] != 0))
+        if (m_pReplay)
+            AnswerReplayKeys();
+        else if (TakeTap(KEY_ESC) | (key[KEY_ESC] != 0))
             Leave();
-        RunOwedTicks(g_dwMainTime, MAX_TICKS_PER_PASS);
+        if (m_pReplay)
+        {
+            // The clock's ticks, times the pace; none while paused.
+            int speed = m_pReplay->IsPaused() ? 0 : m_pReplay->GetSpeed();
+            std::atomic<int> due(g_dwMainTime.exchange(0) * speed);
+            RunOwedTicks(due, MAX_TICKS_PER_PASS * speed);
+        }
+        else
+            RunOwedTicks(g_dwMainTime, MAX_TICKS_PER_PASS);
+        auto* replay = dynamic_cast<zolReplaySource*>(m_pSource.get());
+        if (replay && replay->DiffersAt() && !m_dwDiffersSaid)
+        {
+            m_dwDiffersSaid = replay->DiffersAt();
+            fprintf(stderr, "replay differs at tick %d\n", m_dwDiffersSaid);
+        }
         if (m_eKind == LOCAL)
             m_pMatch->EndTest();
         DrawFrame(backBuffer);
@@ -208,7 +333,7 @@ std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, int level)
     return session;
 }
 
-std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
+std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording, std::string* why)
 {
     const zolMatchStart& start = recording.GetStart();
     ApplyStart(start);
@@ -222,6 +347,7 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
             sides[side].reset(scripted[side] = new zolScriptedSide(side));
     }
     auto source = std::make_unique<zolReplaySource>(recording, scripted[1], scripted[0]);
+    zolReplaySource* feed = source.get();
     auto session = std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(sides[1]),
                                                   std::move(sides[0]), std::move(source));
     std::string names[2];
@@ -230,6 +356,34 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
             std::string(side ? "red: " : "blue: ") +
             (scripted[side] ? "recorded" : "computer, " + std::string(LevelName(start.level)));
     session->SetNames(names[1], names[0]);
+    // A match taken over from a replay begins where it was taken over.
+    std::string wrong;
+    if (!start.state.empty() && !session->Restore(start.state, &wrong))
+    {
+        if (why)
+            *why = "damaged (its starting state: " + wrong + ")";
+        return nullptr;
+    }
+    int first = session->GetMatch().GetTicks();
+    session->m_pReplay = std::make_unique<zolReplayControl>(*session, *feed, first);
+    return session;
+}
+
+std::unique_ptr<MatchSession> NewTakeOverSession(MatchSession& replay,
+                                                 const zolMatchStart& recorded,
+                                                 zolMatchStart* start, std::string* why)
+{
+    bool computerBlue = recorded.kind == MATCH_VS_COMPUTER && !recorded.computerSide;
+    int level = computerBlue ? recorded.level : LEVEL_NORMAL;
+    std::unique_ptr<MatchSession> session = NewLocalSession(true, level);
+    if (!session->Restore(replay.Snapshot(), why))
+        return nullptr;
+    // Frames on this machine are the match's own again.
+    session->GetMatch().SetFlickerApart(false);
+    session->SetMapName(replay.m_sMapName);
+    *start = CurrentStart(MATCH_VS_COMPUTER, level);
+    start->state = session->Snapshot();
+    start->firstTick = session->GetMatch().GetTicks();
     return session;
 }
 
@@ -257,7 +411,12 @@ int VerifyRecording(const std::string& path)
         fprintf(stderr, "glowfront: %s\n", error.c_str());
         return 2;
     }
-    std::unique_ptr<MatchSession> session = NewReplaySession(recording);
+    std::unique_ptr<MatchSession> session = NewReplaySession(recording, &error);
+    if (!session)
+    {
+        fprintf(stderr, "glowfront: %s: %s\n", path.c_str(), error.c_str());
+        return 2;
+    }
     auto* source = static_cast<zolReplaySource*>(session->GetSource());
     while (!source->DiffersAt() && session->Step())
     {

@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "HumanSide.h"
 #include "Match.h"
 #include "Recording.h"
+#include "ReplayControl.h"
 #include "TickSource.h"
 
 struct BITMAP;
@@ -38,17 +40,25 @@ public:
     MatchSession(const MatchSession&) = delete;
     MatchSession& operator=(const MatchSession&) = delete;
 
-    // From the next tick on, every tick is written to recorder (not owned; it must outlive the
-    // session), which starts with start. A recorder that fails is said once on stderr and
-    // dropped; the match goes on.
+    // From the next tick on, every tick is also written to recorder (not owned; it must outlive
+    // the session; null: none), which starts with start. A recorder that fails is said once on
+    // stderr and dropped; the match goes on.
     void Record(zolRecorder* recorder, const zolMatchStart& start);
+
+    // The whole state that decides the match from here: the random source, the unit cap, the
+    // match (Match::Save) and each side's own (the computer's jobs and counters). Restore takes
+    // it up again; a side that cannot take the state saved for it (a person was, a computer is)
+    // starts afresh. False, with why, for bytes that are not such a state, nothing changed then.
+    std::string Snapshot();
+    bool Restore(const std::string& state, std::string* why);
 
     bool Step(); // one tick, when the source has its input; false otherwise, nothing changed
     // Ticks the clock owes, at most `most`, taking one from the clock for each that runs; the
     // rest stay owed. Returns how many ran.
     int RunOwedTicks(std::atomic<int>& clock, int most);
     // Until the match is over, paced by g_dwMainTime, drawing into backBuffer (PICTURE_W x
-    // PICTURE_H) and showing it. Esc, or leaving from the pause, ends it early: Left() then.
+    // PICTURE_H) and showing it. Esc, or leaving from the pause, ends it early: Left() then. A
+    // replay goes on at its end, until Esc, or Enter to take over: TakesOver() then.
     void Play(BITMAP* backBuffer);
     // The recorder's last tick and fingerprint; once, when the match is over.
     void FinishRecording();
@@ -69,29 +79,49 @@ public:
     // The level of the computer in this match ("easy", "normal", "hard"); "" when none plays.
     const char* LevelName();
     bool Left() { return m_bLeft; }
+    bool TakesOver() { return m_bTakeOver; }
+    zolReplayControl* GetReplay() { return m_pReplay.get(); } // null but for a replay
 
 private:
     void Leave(); // the player ends the match early
     void DrawFrame(BITMAP* backBuffer);
     bool AnswerShellKeys(BITMAP* frame); // false when the player leaves from the pause
-    void CheckRecorder();
+    bool AnswerReplayKeys();             // false when the player leaves or takes over
+    void CheckRecorders();
 
     Kind m_eKind;
     std::unique_ptr<zolController> m_pvSides[2]; // by side: 0 blue, 1 red
     zolHumanSide* m_pvHumans[2];                 // the sides a person plays, else null
     std::unique_ptr<zolTickSource> m_pSource;
     std::unique_ptr<Match> m_pMatch;
-    zolRecorder* m_pRecorder = nullptr; // not owned; null once it failed
+    std::vector<zolRecorder*> m_pvRecorders; // not owned; each dropped once it fails
+    std::unique_ptr<zolReplayControl> m_pReplay;
     std::string m_svSideNames[2];
     std::string m_sMapName = "start";
     bool m_bLeft = false;
+    bool m_bTakeOver = false;
+    int m_dwDiffersSaid = 0; // the tick a replay's difference was said at; 0: not yet
+
+    friend std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording,
+                                                          std::string* why);
+    friend std::unique_ptr<MatchSession> NewTakeOverSession(MatchSession&, const zolMatchStart&,
+                                                            zolMatchStart*, std::string*);
 };
 
 // The sides of a match at this keyboard: red a person, blue the program's computer of the level
 // (zolLevel) or a second person.
 std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, int level = LEVEL_NORMAL);
-// A recorded match played again; the recording must outlive the session.
-std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording);
+// A recorded match played again; the recording must outlive the session. Null, with why, for a
+// recording whose match begins from a saved moment that cannot be taken up.
+std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording,
+                                               std::string* why = nullptr);
+// The watched match from where it stands, played on by the person at this keyboard as red
+// against the computer: blue's own level when the computer played blue (recorded: the watched
+// recording's start), else normal. start gets the new match's start, for its recording. Null,
+// with why, when the state cannot be taken up.
+std::unique_ptr<MatchSession> NewTakeOverSession(MatchSession& replay,
+                                                 const zolMatchStart& recorded,
+                                                 zolMatchStart* start, std::string* why);
 // A match against the other machine; net must outlive the session and be PLAYING. sample: the
 // local player's keys for each tick, this keyboard's when not given.
 std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,

@@ -10,9 +10,49 @@
 #include "Network.h"
 #include "Overlay.h"
 #include "Recording.h"
+#include "ReplayShelf.h"
 #include "Screen.h"
 #include "zolEvents.h"
 #include "zolSound.h"
+
+namespace
+{
+    // One line over the dimmed frame, until Esc or Enter; for the network's news. Cut to the
+    // box, 68 characters of the font's 8 pixels.
+    void ShowMessage(BITMAP* backBuffer, const std::string& text)
+    {
+        DimPicture(backBuffer);
+        rectfill(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(16, 16, 24));
+        rect(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(200, 200, 200));
+        textout_centre_ex(backBuffer, font, PrintableText(text, 68).c_str(), PICTURE_W / 2, 220,
+                          makecol(255, 255, 255), -1);
+        textout_centre_ex(backBuffer, font, "Enter or Esc: back", PICTURE_W / 2, 248,
+                          makecol(200, 200, 200), -1);
+        WaitForKey(backBuffer, {KEY_ENTER, KEY_ESC});
+    }
+
+    // Until the other side answers, the match is agreed, or Esc gives up. The network is looked
+    // at every 2 ms, so that the round trip the host measures for the delay is the link's own.
+    bool WaitForOtherSide(BITMAP* backBuffer, zolNetSession& net, const std::string& text)
+    {
+        for (int look = 0; net.Service() == zolNetSession::WAITING; look++)
+        {
+            if (look % 25 == 0)
+            {
+                clear_to_color(backBuffer, makecol(0, 0, 0));
+                textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
+                                  makecol(255, 255, 255), -1);
+                textout_centre_ex(backBuffer, font, "Esc: give up", PICTURE_W / 2, 248,
+                                  makecol(200, 200, 200), -1);
+                ShowPicture(backBuffer);
+            }
+            if (TakePress(KEY_ESC))
+                return false;
+            rest(2);
+        }
+        return net.GetState() == zolNetSession::PLAYING;
+    }
+}
 
 namespace
 {
@@ -63,6 +103,41 @@ namespace
     }
 }
 
+namespace
+{
+    int g_dwKeep = 20; // [Replays] Keep, for the run
+
+    // A match on the screen, recorded into asked when given and kept on the shelf of replays.
+    void PlayKept(BITMAP* backBuffer, MatchSession& session, const zolMatchStart& start,
+                  zolRecorder* asked)
+    {
+        zolRecorder kept;
+        session.Record(asked, start);
+        if (KeepNextMatch(kept, g_dwKeep))
+            session.Record(&kept, start);
+        session.Play(backBuffer);
+        PruneReplays(g_dwKeep);
+    }
+
+    // The watched match taken over, played and kept like any other.
+    void TakeOver(BITMAP* backBuffer, MatchSession& replay, const zolMatchStart& recorded)
+    {
+        zolMatchStart start;
+        std::string why;
+        std::unique_ptr<MatchSession> session = NewTakeOverSession(replay, recorded, &start, &why);
+        if (!session)
+            return ShowMessage(backBuffer, "cannot take over: " + why);
+        PlayKept(backBuffer, *session, start, nullptr);
+        if (ShowEnd(backBuffer, *session, true))
+            PlayLocalMatch(backBuffer, true, nullptr, start.level);
+    }
+}
+
+void KeepReplays(int keep)
+{
+    g_dwKeep = keep;
+}
+
 void RunGame(BITMAP* backBuffer, bool versusComputer)
 {
     PlayLocalMatch(backBuffer, versusComputer, nullptr);
@@ -76,8 +151,7 @@ void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* record
         zolMatchStart start =
             CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER, level);
         std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer, level);
-        session->Record(recorder, start);
-        session->Play(backBuffer);
+        PlayKept(backBuffer, *session, start, recorder);
         again = ShowEnd(backBuffer, *session, true);
     }
 }
@@ -87,52 +161,18 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
     zolRecording recording;
     if (!recording.Load(file, error))
         return false;
-    std::unique_ptr<MatchSession> session = NewReplaySession(recording);
+    std::unique_ptr<MatchSession> session = NewReplaySession(recording, error);
+    if (!session)
+    {
+        *error = file + ": " + *error;
+        return false;
+    }
     session->Play(backBuffer);
-    if (!session->Left())
-        ShowWinner(backBuffer, session->GetMatch().GetOutcome());
+    if (session->TakesOver())
+        TakeOver(backBuffer, *session, recording.GetStart());
     while (key[KEY_ESC])
         rest(10);
     return true;
-}
-
-namespace
-{
-    // One line over the dimmed frame, until Esc or Enter; for the network's news. Cut to the
-    // box, 68 characters of the font's 8 pixels.
-    void ShowMessage(BITMAP* backBuffer, const std::string& text)
-    {
-        DimPicture(backBuffer);
-        rectfill(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(16, 16, 24));
-        rect(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(200, 200, 200));
-        textout_centre_ex(backBuffer, font, PrintableText(text, 68).c_str(), PICTURE_W / 2, 220,
-                          makecol(255, 255, 255), -1);
-        textout_centre_ex(backBuffer, font, "Enter or Esc: back", PICTURE_W / 2, 248,
-                          makecol(200, 200, 200), -1);
-        WaitForKey(backBuffer, {KEY_ENTER, KEY_ESC});
-    }
-
-    // Until the other side answers, the match is agreed, or Esc gives up. The network is looked
-    // at every 2 ms, so that the round trip the host measures for the delay is the link's own.
-    bool WaitForOtherSide(BITMAP* backBuffer, zolNetSession& net, const std::string& text)
-    {
-        for (int look = 0; net.Service() == zolNetSession::WAITING; look++)
-        {
-            if (look % 25 == 0)
-            {
-                clear_to_color(backBuffer, makecol(0, 0, 0));
-                textout_centre_ex(backBuffer, font, text.c_str(), PICTURE_W / 2, 220,
-                                  makecol(255, 255, 255), -1);
-                textout_centre_ex(backBuffer, font, "Esc: give up", PICTURE_W / 2, 248,
-                                  makecol(200, 200, 200), -1);
-                ShowPicture(backBuffer);
-            }
-            if (TakePress(KEY_ESC))
-                return false;
-            rest(2);
-        }
-        return net.GetState() == zolNetSession::PLAYING;
-    }
 }
 
 void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port,
@@ -160,8 +200,7 @@ void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, i
 
     zolMatchStart start = net.GetStart();
     std::unique_ptr<MatchSession> session = NewNetworkSession(net);
-    session->Record(recorder, start);
-    session->Play(backBuffer);
+    PlayKept(backBuffer, *session, start, recorder);
     if (session->Left() || session->GetMatch().IsOver())
         ShowEnd(backBuffer, *session, false);
     else

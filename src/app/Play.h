@@ -12,6 +12,9 @@ class zolRecorder;
 // PICTURE_H, and shows it scaled; P pauses, F1 shows the keys, F11 changes the screen, Esc leaves.
 // recorder, when not null, records the match (not owned; it must outlive the call).
 
+// How many recordings of finished matches to keep (ReplayShelf.h): [Replays] Keep; 20 until set.
+void KeepReplays(int keep);
+
 // One match: the human red against the computer or a second person at the keyboard, at 100
 // ticks a second, then the winner's picture until Esc is pressed and released.
 void RunGame(BITMAP* backBuffer, bool versusComputer);
@@ -19,8 +22,9 @@ void RunGame(BITMAP* backBuffer, bool versusComputer);
 void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder,
                     int level = LEVEL_NORMAL);
 
-// A recorded match shown again at its own speed. False, with the reason in error, when the file
-// cannot be read or the replay cannot be shown.
+// A recorded match watched: Space pauses, Left and Right go 10 s back and forward, Up and Down
+// change the pace, Esc leaves, Enter takes over (the person playing red on from there against
+// the computer). False, with the reason in error, when the file cannot be read.
 bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error);
 
 // A match against a player on another machine: the host plays red and waits on port (0: a port

@@ -128,6 +128,7 @@ zolSettings ReadSettings(const std::string& file)
     settings.fullscreen = fullscreen;
     ReadKey(file, text, "Display", "FrameCap", 0, 1000, &settings.frameCap, "auto", -1);
     ReadKey(file, text, "Sound", "Volume", 0, 255, &settings.volume);
+    ReadKey(file, text, "Replays", "Keep", 0, 10000, &settings.keep);
     pop_config_state();
     settings.keys = SectionEntries(text, "Keys");
     settings.file = file;

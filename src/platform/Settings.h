@@ -14,6 +14,7 @@ struct zolSettings
     int frameCap = -1;       // [Display] FrameCap: frames a second; -1 auto (one per refresh),
                              // 0 unpaced
     int volume = 160;        // [Sound] Volume: 0 (silent) to 255
+    int keep = 20;           // [Replays] Keep: recordings of finished matches kept; 0 none
     // [Keys]: every entry as written, name then value, blanks trimmed; the players make sense of
     // them (KeyConfig.h).
     std::vector<std::pair<std::string, std::string>> keys;

@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "Bytes.h"
 #include "ComputerPlan.h"
 #include "HumanSide.h"
 #include "zolCmdGo.h"
@@ -277,4 +278,38 @@ void GetAICounters(int* moveTicker, int* refresh)
 void SetAICounters(int moveTicker, int refresh)
 {
     ProgramComputer(LEVEL_NORMAL).SetCounters(moveTicker, refresh);
+}
+
+void zolComputer::Save(zolByteWriter& out)
+{
+    out.Put<uint8_t>((uint8_t)m_dwLevel).Put<uint8_t>(m_bSide);
+    out.Put<int32_t>(m_dwMoveTicker).Put<int32_t>(m_dwRefresh);
+    out.Put<uint32_t>((uint32_t)m_pvJobs->size());
+    for (const ai_job_s& job : *m_pvJobs)
+        for (int v : {job.kind, job.x, job.y, job.defer})
+            out.Put<int32_t>(v);
+}
+
+bool zolComputer::Load(zolByteReader& in)
+{
+    uint8_t level, side;
+    int32_t ticker, refresh;
+    uint32_t count;
+    if (!in.Get(&level) || !in.Get(&side) || !in.Get(&ticker) || !in.Get(&refresh) ||
+        !in.Get(&count) || level != m_dwLevel || side != m_bSide || ticker < 0 ||
+        ticker >= ActionPeriod(level) || refresh < 0 || refresh > 10 || count > 4096)
+        return false;
+    std::list<ai_job_s> jobs;
+    for (uint32_t i = 0; i < count; i++)
+    {
+        ai_job_s job;
+        if (!in.Get(&job.kind) || !in.Get(&job.x) || !in.Get(&job.y) || !in.Get(&job.defer) ||
+            job.kind < ORDER_THORNS || job.kind > ORDER_REMOVE || job.x < 0 || job.x > 255 ||
+            job.y < 0 || job.y > 255 || job.defer < 0 || job.defer > 1)
+            return false;
+        jobs.push_back(job);
+    }
+    *m_pvJobs = std::move(jobs);
+    SetCounters(ticker, refresh);
+    return true;
 }

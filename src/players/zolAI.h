@@ -44,7 +44,10 @@ public:
     zolComputer& operator=(const zolComputer&) = delete;
 
     void Tick(int* cursor, zolMap* map, int width, int height) override;
-    void Reset(); // fresh again
+    void Reset() override; // fresh again
+    // Its level, side, counters and jobs. Load refuses another level or side than its own.
+    void Save(zolByteWriter& out) override;
+    bool Load(zolByteReader& in) override;
 
     void AddJobBack(int kind, int x, int y, int defer);  // replaces the tile's job, at the back
     void AddJobFront(int kind, int x, int y, int defer); // replaces the tile's job, at the front
@@ -97,6 +100,10 @@ public:
     {
         m_pComputer->Tick(cursor, map, width, height);
     }
+
+    void Save(zolByteWriter& out) override { m_pComputer->Save(out); }
+    bool Load(zolByteReader& in) override { return m_pComputer->Load(in); }
+    void Reset() override { m_pComputer->Reset(); }
 
     zolComputer* GetComputer() { return m_pComputer; }
 

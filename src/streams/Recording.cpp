@@ -1,5 +1,6 @@
 #include "Recording.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -72,14 +73,18 @@ zolRecorder::~zolRecorder()
 {
     if (m_pFile)
         fclose(m_pFile);
+    // A recording meant to be written whole that never was leaves nothing behind.
+    if (!m_sFinal.empty() && !m_bFinished)
+        remove(m_sPath.c_str());
 }
 
-bool zolRecorder::Open(const std::string& path, std::string* error)
+bool zolRecorder::Open(const std::string& path, std::string* error, bool whole)
 {
-    m_sPath = path;
-    m_pFile = fopen(path.c_str(), "wb");
+    m_sPath = whole ? path + ".part" : path;
+    m_sFinal = whole ? path : "";
+    m_pFile = fopen(m_sPath.c_str(), "wb");
     if (!m_pFile)
-        return ::Fail(error, "cannot write the recording " + path + ": " + strerror(errno));
+        return ::Fail(error, "cannot write the recording " + m_sPath + ": " + strerror(errno));
     struct stat st;
     m_dwInode = fstat(fileno(m_pFile), &st) == 0 ? (unsigned long)st.st_ino : 0;
     return true;
@@ -111,8 +116,10 @@ void zolRecorder::Start(const zolMatchStart& start)
     for (const ai_job_s& job : start.aiJobs)
         for (int v : {job.kind, job.x, job.y, job.defer})
             out.Put<int32_t>(v);
-    // Format 2: which computer played.
+    // Format 2: which computer played, and the moment a match taken over began from.
     out.Put<uint8_t>((uint8_t)start.level).Put<uint8_t>(start.computerSide ? 1 : 0);
+    out.Put<int32_t>(start.firstTick).Put<uint32_t>((uint32_t)start.state.size());
+    out.bytes += start.state;
     Put(out.bytes.data(), out.bytes.size());
     if (m_pFile && fflush(m_pFile) != 0)
         Fail(strerror(errno));
@@ -143,6 +150,7 @@ void zolRecorder::Tick(const zolTickInput& input, Match& match)
 
 bool zolRecorder::Finish(Match& match)
 {
+    m_bFinished = true;
     zolByteWriter out;
     out.Put(FINISH).Put<uint32_t>((uint32_t)match.GetTicks());
     out.Put<uint64_t>(HashRules(match.GetMap(), m_dwRandAfterTick));
@@ -158,6 +166,10 @@ bool zolRecorder::Finish(Match& match)
     struct stat st;
     if (!Failed() && (stat(m_sPath.c_str(), &st) != 0 || (unsigned long)st.st_ino != m_dwInode))
         Fail("the file was removed, or its folder, while the match was played");
+    if (!m_sFinal.empty() && !Failed() && rename(m_sPath.c_str(), m_sFinal.c_str()) != 0)
+        Fail(strerror(errno));
+    if (!m_sFinal.empty() && Failed())
+        remove(m_sPath.c_str());
     return !Failed();
 }
 
@@ -219,6 +231,15 @@ bool zolRecording::Load(const std::string& path, std::string* error)
         return Fail(error, path + ": damaged (the start of the match is out of range)");
     s.level = level;
     s.computerSide = computerSide;
+    uint32_t stateBytes = 0;
+    if (format >= 2 && (!in.Get(&s.firstTick) || !in.Get(&stateBytes)))
+        return Fail(error, cut);
+    if (s.firstTick < 0 || s.firstTick > 100000000 || stateBytes > MOST_BYTES ||
+        (stateBytes == 0) != (s.firstTick == 0))
+        return Fail(error, path + ": damaged (the start of the match is out of range)");
+    s.state.resize(stateBytes);
+    if (stateBytes && !in.Take(&s.state[0], stateBytes))
+        return Fail(error, cut);
 
     const std::string damaged = path + ": damaged at tick ";
     while (true)
@@ -228,7 +249,7 @@ bool zolRecording::Load(const std::string& path, std::string* error)
             return Fail(error, cut);
         if (flags == FINISH)
             break;
-        size_t tick = m_vTicks.size() + 1;
+        size_t tick = s.firstTick + m_vTicks.size() + 1;
         if (flags & 0xE0)
             return Fail(error, damaged + std::to_string(tick));
         Entry e;
@@ -254,7 +275,7 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     uint32_t ticks;
     if (!in.Get(&ticks) || !in.Get(&m_dwFinal))
         return Fail(error, cut);
-    if (ticks != m_vTicks.size() || !in.Done())
+    if (ticks != m_start.firstTick + m_vTicks.size() || !in.Done())
         return Fail(error, path + ": damaged at its end");
     return true;
 }
@@ -263,6 +284,12 @@ zolReplaySource::zolReplaySource(const zolRecording& recording, zolScriptedSide*
                                  zolScriptedSide* blue)
     : m_recording(recording), m_pvSides{blue, red}
 {
+}
+
+void zolReplaySource::SeekTo(Match& match, int first)
+{
+    int next = match.GetTicks() - first;
+    m_dwNext = next < 0 ? 0 : std::min((size_t)next, m_recording.GetTicks().size());
 }
 
 bool zolReplaySource::Prepare(Match& match)

@@ -34,6 +34,10 @@ struct zolMatchStart
     // this side. Recordings before format 2 knew only blue normal.
     int level = LEVEL_NORMAL;
     bool computerSide = false;
+    // A match taken up from a saved moment (MatchSession::Snapshot), at this many ticks; empty
+    // for one played from its first tick. Format 2 onward.
+    std::string state;
+    int firstTick = 0;
 };
 
 // The start as the program stands now, the program's computer of level (zolLevel) carrying the
@@ -53,7 +57,9 @@ public:
     zolRecorder& operator=(const zolRecorder&) = delete;
 
     // Creates or empties the file; false, with a line saying why, when it cannot be written.
-    bool Open(const std::string& path, std::string* error);
+    // whole: the recording is written as path.part and takes path's name only once Finish has
+    // written it whole, so that no file under that name is ever half a recording.
+    bool Open(const std::string& path, std::string* error, bool whole = false);
     void Start(const zolMatchStart& start);
     // After each tick of the match; every 100th carries the state's fingerprint.
     void Tick(const zolTickInput& input, Match& match);
@@ -64,6 +70,7 @@ public:
 
     bool IsOpen() { return m_pFile != nullptr; }
     bool Failed() { return !m_sError.empty(); }
+    const std::string& GetPath() { return m_sFinal.empty() ? m_sPath : m_sFinal; }
     // "cannot write the recording FILE: why", for one line; empty while all is well.
     const std::string& GetError() { return m_sError; }
 
@@ -72,7 +79,9 @@ private:
     void Fail(const char* why); // keeps the first failure and closes the file
 
     FILE* m_pFile = nullptr; // owned
-    std::string m_sPath;
+    std::string m_sPath;     // the file written
+    std::string m_sFinal;    // the name it takes once whole; empty: it has it already
+    bool m_bFinished = false;
     unsigned long m_dwInode = 0; // of the file as opened, to tell it was removed from under us
     uint32_t m_dwRandAfterTick = 0;
     std::string m_sError;
@@ -119,6 +128,10 @@ public:
 
     // The first tick after which the state differs from the recording's; 0 while none has.
     int DiffersAt() { return m_dwDiffersAt; }
+    // The match has been taken back or forward to a saved state: the next tick fed is the one
+    // after the match's. first: the match's ticks when the recording began.
+    void SeekTo(Match& match, int first);
+    int Remaining() { return (int)(m_recording.GetTicks().size() - m_dwNext); }
 
 private:
     const zolRecording& m_recording; // not owned

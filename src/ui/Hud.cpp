@@ -80,6 +80,37 @@ namespace
         textout_ex(bmp, font, why.c_str(), x + 4, y + 3, yellow, -1);
     }
 
+    // Where a replay stands: a line from its first tick to its last, filled to now, its pace
+    // beside it; a banner once it differs from the game; at its end, how to go on.
+    void DrawReplay(BITMAP* bmp, const zolStripView& view)
+    {
+        int white = makecol(255, 255, 255), grey = makecol(110, 110, 120);
+        int x0 = 140, x1 = 500, y = LINE_2 + 2,
+            span = view.last > view.first ? view.last - view.first : 1;
+        int now = x0 + (int)((long long)(view.ticks - view.first) * (x1 - x0) / span);
+        rectfill(bmp, x0, y, x1, y + 3, grey);
+        rectfill(bmp, x0, y, now, y + 3, white);
+        rectfill(bmp, now - 1, y - 2, now + 1, y + 5, white);
+        std::string pace = view.paused ? "paused" : std::to_string(view.speed) + "x";
+        textout_ex(bmp, font, pace.c_str(), x1 + 8, LINE_2, white, -1);
+        if (view.differsAt)
+        {
+            std::string text = "this recording differs from the game from tick " +
+                               std::to_string(view.differsAt) + " on";
+            int w = text_length(font, text.c_str()) + 16;
+            rectfill(bmp, (PICTURE_W - w) / 2, 20, (PICTURE_W + w) / 2, 36, makecol(120, 0, 0));
+            textout_centre_ex(bmp, font, text.c_str(), PICTURE_W / 2, 24, white, -1);
+        }
+        if (view.ticks >= view.last)
+        {
+            const char* text = "end of replay   Esc: back   Left: 10 s back";
+            int w = text_length(font, text) + 24;
+            rectfill(bmp, (PICTURE_W - w) / 2, 200, (PICTURE_W + w) / 2, 230, makecol(0, 0, 0));
+            rect(bmp, (PICTURE_W - w) / 2, 200, (PICTURE_W + w) / 2, 230, white);
+            textout_centre_ex(bmp, font, text, PICTURE_W / 2, 211, white, -1);
+        }
+    }
+
     // A small speaker struck through, its top-left at (x, y): the sound is off.
     void DrawMuted(BITMAP* bmp, int x, int y)
     {
@@ -158,4 +189,6 @@ void DrawMatchStrip(BITMAP* bmp, const zolStripView& view)
     for (bool side : {true, false})
         if (view.cursors[side] && !view.refusals[side].empty())
             DrawRefusal(bmp, view.cursors[side], view.refusals[side]);
+    if (view.replay)
+        DrawReplay(bmp, view);
 }

@@ -19,6 +19,11 @@ struct zolStripView
     const int* cursors[2] = {}; // x then y of each side a person plays here; null for others
     std::string refusals[2];    // why that side's last order was refused, while it is shown
     bool muted = false;
+    // A replay: where it stands (ticks) between its first and last tick, its pace (1 to 8, or
+    // paused), and the tick from which it differs from the game (0: none).
+    bool replay = false;
+    int first = 0, last = 0, speed = 1, differsAt = 0;
+    bool paused = false;
 };
 
 // The strip, in the 32 pixel rows under the map; the world's balance bars there are left as

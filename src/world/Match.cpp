@@ -5,7 +5,9 @@
 
 #include <allegro.h>
 
+#include "Bytes.h"
 #include "Controller.h"
+#include "Snapshot.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTile.h"
@@ -128,6 +130,83 @@ void Match::SkipFrames(int n)
     g_dwRandState = zolRandJump(g_dwRandState, (uint64_t)n * (2 + marks));
     AddFrames(m_dwFrames, n);
     AddFrames(m_dwFramesSinceTick, n);
+}
+
+void Match::Save(zolByteWriter& out)
+{
+    for (auto& cursor : m_dwvCursors)
+        out.Put<int32_t>(cursor[0]).Put<int32_t>(cursor[1]);
+    out.Put<int32_t>(m_dwTicks).Put<int64_t>(m_dwFrames).Put<int32_t>(m_dwLastRateTick);
+    out.Put<int32_t>(m_dwFrameRate).Put<int64_t>(m_dwFramesSinceTick);
+    out.Put<int64_t>(m_dwFramesBeforeTick).Put<uint8_t>(m_bOver).Put<uint8_t>(m_bFlickerApart);
+    out.Put<uint32_t>(m_dwFlickerState);
+    zolMatchStats& s = *m_pStats;
+    for (bool side : {false, true})
+        out.Put<int32_t>(s.GetStart(side))
+            .Put<int32_t>(s.GetBorn(side))
+            .Put<int32_t>(s.GetLargest(side));
+    out.Put<uint32_t>((uint32_t)s.GetArmies().size());
+    for (const auto& armies : s.GetArmies())
+        out.Put<int32_t>(armies[0]).Put<int32_t>(armies[1]);
+    SaveMap(m_pMap.get(), out);
+}
+
+bool Match::Load(zolByteReader& in, std::string* why)
+{
+    int32_t cursors[2][2], ticks, lastRate, rate, start[2], born[2], largest[2];
+    int64_t frames, since, before;
+    uint8_t over, apart;
+    uint32_t flicker, samples;
+    bool read = in.Get(&cursors[0][0]) && in.Get(&cursors[0][1]) && in.Get(&cursors[1][0]) &&
+                in.Get(&cursors[1][1]) && in.Get(&ticks) && in.Get(&frames) && in.Get(&lastRate) &&
+                in.Get(&rate) && in.Get(&since) && in.Get(&before) && in.Get(&over) &&
+                in.Get(&apart) && in.Get(&flicker);
+    for (int side = 0; side < 2 && read; side++)
+        read = in.Get(&start[side]) && in.Get(&born[side]) && in.Get(&largest[side]);
+    read = read && in.Get(&samples);
+    // A second a sample: more than a day of play is no match of ours.
+    if (!read || samples > 24 * 3600)
+    {
+        *why = "cut short";
+        return false;
+    }
+    std::vector<std::array<int, 2>> armies(samples);
+    for (auto& a : armies)
+        if (!in.Get(&a[0]) || !in.Get(&a[1]))
+        {
+            *why = "cut short";
+            return false;
+        }
+    zolMap* map = LoadMap(in, why);
+    if (!map)
+        return false;
+    const int64_t most = int64_t(1) << 40;
+    bool sane = ticks >= 0 && lastRate >= 0 && lastRate <= ticks && rate >= 0 && frames >= 0 &&
+                frames <= most && since >= 0 && since <= most && before >= 0 && before <= most;
+    for (auto& c : cursors)
+        sane = sane && c[0] >= 0 && c[0] < map->GetWidth() && c[1] >= 0 && c[1] < map->GetHeight();
+    if (!sane)
+    {
+        delete map;
+        *why = "a cursor or a count out of range";
+        return false;
+    }
+    m_pMap.reset(map);
+    m_pStats = std::make_unique<zolMatchStats>(map);
+    m_pStats->Restore(born, largest, start, std::move(armies));
+    m_dwWidth = map->GetWidth();
+    m_dwHeight = map->GetHeight();
+    memcpy(m_dwvCursors, cursors, sizeof m_dwvCursors);
+    m_dwTicks = ticks;
+    m_dwFrames = frames;
+    m_dwLastRateTick = lastRate;
+    m_dwFrameRate = rate;
+    m_dwFramesSinceTick = since;
+    m_dwFramesBeforeTick = before;
+    m_bOver = over;
+    m_bFlickerApart = apart;
+    m_dwFlickerState = flicker;
+    return true;
 }
 
 zolOutcome Match::GetOutcome()

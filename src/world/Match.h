@@ -3,10 +3,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "MatchStats.h"
 
 struct BITMAP;
+class zolByteReader;
+struct zolByteWriter;
 class zolController;
 class zolMap;
 
@@ -45,6 +48,12 @@ public:
     // frame. Costs one pass over the map and some 64 steps, however large n is. For the frames
     // a recording was played with, which its replay does not show.
     void SkipFrames(int n);
+
+    // The match's whole state: its map (Snapshot.h), cursors, ticks, frame counts, flicker and
+    // figures. Load takes a saved state up again in place of this one's, controllers kept;
+    // false, with why, for bytes that are not one, the match then as it was.
+    void Save(zolByteWriter& out);
+    bool Load(zolByteReader& in, std::string* why);
 
     zolOutcome GetOutcome(); // as the map stands; final once the match is over
 

@@ -1,5 +1,7 @@
 #include "Orders.h"
 
+#include <typeinfo>
+
 #include "zolCmdClear.h"
 #include "zolCmdGo.h"
 #include "zolCmdHive.h"
@@ -42,6 +44,20 @@ zolCommand* MakeCommand(int order, bool side)
     case ORDER_WEST: return NewCommand<zolCmdWest>(side);
     default: return nullptr;
     }
+}
+
+int OrderOf(zolCommand* cmd)
+{
+    if (!cmd)
+        return 0;
+    const std::type_info& kind = typeid(*cmd);
+    const std::type_info* const KINDS[] = {
+        &typeid(zolCmdThorns), &typeid(zolCmdTrainer), &typeid(zolCmdHive),  &typeid(zolCmdClear),
+        &typeid(zolCmdNorth),  &typeid(zolCmdEast),    &typeid(zolCmdSouth), &typeid(zolCmdWest)};
+    for (int i = 0; i < 8; i++)
+        if (kind == *KINDS[i])
+            return ORDER_THORNS + i;
+    return 0;
 }
 
 bool PlaceCommand(zolTile* tile, int order, bool side)

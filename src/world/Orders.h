@@ -23,6 +23,8 @@ enum zolOrder
 // they make; null for ORDER_REMOVE and anything that is no order. The caller owns it until a
 // tile accepts it.
 zolCommand* MakeCommand(int order, bool side);
+// The order that makes a command of cmd's kind; 0 for none (null).
+int OrderOf(zolCommand* cmd);
 // Hands a new command of order to the tile for side; one the tile refuses is destroyed here, so
 // nothing is left over either way. True when the tile took it.
 bool PlaceCommand(zolTile* tile, int order, bool side);

@@ -15,7 +15,8 @@ public:
 
     int GetWorkLeft() { return m_dwWorkLeft; }
     int GetTotalWork() { return m_dwTotalWork; }
-    BITMAP* GetPicture() { return *m_ppPicture; } // the kind's; null while unloadable
+    void SetWorkLeft(int work) { m_dwWorkLeft = work; } // a saved state taken up again
+    BITMAP* GetPicture() { return *m_ppPicture; }       // the kind's; null while unloadable
 
 protected:
     // picture: the slot shared by every build of this kind, filled from Data/ by the first

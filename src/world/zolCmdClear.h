@@ -15,6 +15,7 @@ public:
     virtual void SetClearType(zolTileType* type) { m_pClearType = type; }
 
     int GetHitsLeft() { return m_dwHitsLeft; }
+    void SetHitsLeft(int hits) { m_dwHitsLeft = hits; } // a saved state taken up again
 
 private:
     int m_dwHitsLeft;          // own-side bounces still needed

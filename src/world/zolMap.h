@@ -42,6 +42,12 @@ public:
         return m_pvTiles[y * m_dwWidth + x];
     }
     int GetUnitCount(bool side) { return m_dwvUnitCount[side]; }
+    // For a saved state taken up again: the counts as the last Update() left them.
+    void RestoreUnitCounts(int blue, int red)
+    {
+        m_dwvUnitCount[0] = blue;
+        m_dwvUnitCount[1] = red;
+    }
     int GetWidth() { return m_dwWidth; }
     int GetHeight() { return m_dwHeight; }
     std::list<zolUnit*>& GetUnits() { return m_pvUnits; }

@@ -171,6 +171,14 @@ void zolTile::IncHealth(int n)
     m_dwHealth = std::min(m_dwHealth + n, 8192);
 }
 
+void zolTile::RestoreCommand(bool side, zolCommand* cmd)
+{
+    delete m_pCommand[side];
+    m_pCommand[side] = cmd;
+    if (cmd)
+        cmd->SetTile(this);
+}
+
 void zolTile::SetCommand(bool side, zolCommand* cmd)
 {
     if (!IsSolid() && m_bLit != side)

@@ -63,6 +63,16 @@ public:
     std::list<zolUnit*>& GetUnits() { return m_pvUnits; }
     int GetDamage(bool side) { return m_dwvDamage[side]; }
 
+    // For a saved state taken up again (Snapshot.h) and nothing else: the last tick's damage
+    // totals, and a command put in its slot as it stood, taken over without the test SetCommand
+    // makes (a Clear may outlive its rock on the other side's ground).
+    void RestoreDamage(int blue, int red)
+    {
+        m_dwvDamage[0] = blue;
+        m_dwvDamage[1] = red;
+    }
+    void RestoreCommand(bool side, zolCommand* cmd);
+
 private:
     static int ClampDir(int dir) { return dir < 0 ? 0 : dir > 3 ? 3 : dir; }
     std::list<zolUnit*>::iterator FindUnit(zolUnit* unit); // end() when not listed here

@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "MatchSession.h"
 #include "Options.h"
 #include "Recording.h"
+#include "ReplayShelf.h"
 #include "TestSupport.h"
 
 // The one loop every kind of match runs in, as far as it goes without a screen.
@@ -102,4 +104,55 @@ TEST(MatchSession, ARecordingOfAVersionThatPlaysDifferentlyIsRefusedNamingBoth)
                   ours + ")\n",
               testing::internal::GetCapturedStderr());
     std::remove(file);
+}
+
+TEST(KeptReplays, EveryMatchIsKeptWholeUnderItsStartTimeTheOldestGoingFirst)
+{
+    namespace fs = std::filesystem;
+    setenv("XDG_DATA_HOME", fs::absolute("data").c_str(), 1);
+    const std::string folder = ReplayFolder();
+    EXPECT_EQ(fs::absolute("data/glowfront/replays").string(), folder);
+    fs::create_directories(folder);
+    std::ofstream(folder + "/mine.rec") << "a player's own file, never removed";
+    std::vector<std::string> kept;
+    testing::internal::CaptureStderr();
+    for (int match = 0; match < 3; match++)
+    {
+        zolRecorder recorder;
+        ASSERT_TRUE(KeepNextMatch(recorder, 2));
+        std::unique_ptr<MatchSession> session = NewLocalSession(true);
+        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER));
+        for (int t = 0; t < 50 * (match + 1); t++)
+            session->Step();
+        EXPECT_FALSE(fs::exists(recorder.GetPath())) << "only whole under its name";
+        session->FinishRecording();
+        EXPECT_TRUE(fs::exists(recorder.GetPath()));
+        kept.push_back(recorder.GetPath());
+        PruneReplays(2);
+    }
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    // Begun within one second, they take numbers: the newest first, the oldest gone.
+    std::ofstream(kept[1], std::ios::app) << "x";
+    std::vector<zolKeptReplay> list = ListReplays();
+    ASSERT_EQ(2u, list.size());
+    EXPECT_EQ(kept[2], list[0].path);
+    EXPECT_EQ(150, list[0].ticks);
+    EXPECT_EQ("blue: computer, normal", list[0].sides);
+    EXPECT_EQ("damaged at its end", list[1].damaged);
+    EXPECT_FALSE(fs::exists(kept[0]));
+    EXPECT_TRUE(fs::exists(folder + "/mine.rec"));
+
+    // A folder that cannot be made keeps nothing, says so once a run, and the match is played.
+    std::ofstream("plain") << "a file where the folder would go";
+    setenv("XDG_DATA_HOME", fs::absolute("plain").c_str(), 1);
+    testing::internal::CaptureStderr();
+    for (int match = 0; match < 2; match++)
+    {
+        zolRecorder recorder;
+        EXPECT_FALSE(KeepNextMatch(recorder, 2));
+    }
+    EXPECT_EQ("glowfront: cannot keep replays in " + fs::absolute("plain").string() +
+                  "/glowfront/replays: Not a directory; this match is played all the same.\n",
+              testing::internal::GetCapturedStderr());
+    unsetenv("XDG_DATA_HOME");
 }

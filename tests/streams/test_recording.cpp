@@ -135,7 +135,7 @@ TEST(Recording, TheComputersLevelAndSideFollowItsJobsAndFormatOneReadsAsBlueNorm
     RecordMatch(file, MATCH_VS_COMPUTER, 3, 600);
     std::string old = Bytes(file);
     old[8] = 1;
-    old.erase(at - 16, 2); // no job, no level
+    old.erase(at - 16, 2 + 8); // no job, no level, no moment taken over from
     EXPECT_EQ(0, verify(old).find("0 replay ok: 600 ticks")) << "read as blue normal";
     zolRecording older;
     ASSERT_TRUE(older.Load(file, &error)) << error;
@@ -212,7 +212,7 @@ TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
     // at the first that lacks one.
     std::ifstream in(file, std::ios::binary);
     std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t header = 28 + strlen(GameVersion()); // with no jobs for the computer
+    size_t header = 36 + strlen(GameVersion()); // with no jobs for the computer
     ASSERT_EQ("\xC0\x84\x3D", good.substr(header + 1, 3)) << "the first tick: a million frames";
     std::ofstream(file, std::ios::binary) << good.substr(0, header) << std::string(2000000, '\0')
                                           << "\xFF\x80\x84\x1E" << std::string(9, '\0');
