@@ -6,6 +6,7 @@
 
 #include "Blocks.h"
 #include "Main.h"
+#include "MatchSession.h"
 #include "Scenarios.h"
 #include "zolAI.h"
 #include "zolMap.h"
@@ -96,6 +97,47 @@ static void BM_ChangedBlocks(benchmark::State& state)
     destroy_bitmap(now);
 }
 BENCHMARK(BM_ChangedBlocks)->Arg(1)->Arg(0)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+// Watching the end of a 30-minute match against hard, a restless red: a move ten seconds back
+// takes up the nearest saved state and plays on to the moment. "states" and "KiB": what the
+// saved states of the whole match hold.
+static void BM_ReplayJumpBack(benchmark::State& state)
+{
+    const char* file = "bench-30min.rec";
+    zolSeedRand(30);
+    for (int l = 0; l < LEVELS; l++)
+        ProgramComputer(l).Reset();
+    zolRecorder recorder;
+    std::string error;
+    recorder.Open(file, &error);
+    std::unique_ptr<MatchSession> played = NewLocalSession(true, LEVEL_HARD);
+    played->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, LEVEL_HARD));
+    KeyScript keys(3, true);
+    for (int t = 0; t < 180000; t++)
+    {
+        keys.Press(40);
+        played->Step();
+    }
+    played->FinishRecording();
+    zolRecording recording;
+    if (!recording.Load(file, &error))
+        return state.SkipWithError(error.c_str());
+    std::unique_ptr<MatchSession> replay = NewReplaySession(recording);
+    zolReplayControl& control = *replay->GetReplay();
+    control.SeekTo(180000);
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        control.SeekTo(180000);
+        state.ResumeTiming();
+        control.SeekTo(179000 - 357); // between two saved states, as a move back mostly is
+    }
+    state.counters["states"] = control.GetStates();
+    state.counters["KiB"] = (double)control.GetStateBytes() / 1024;
+    state.counters["units"] = LiveUnits(replay->GetMatch().GetMap());
+    std::remove(file);
+}
+BENCHMARK(BM_ReplayJumpBack)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 // Start-up's share of picture work: the five tile types from the four source pictures.
 static void BM_BuildTiles(benchmark::State& state)
