@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -12,6 +13,8 @@
 
 #include "KeyConfig.h"
 #include "Keyboard.h"
+#include "MapBook.h"
+#include "MapChoice.h"
 #include "MatchSession.h"
 #include "Network.h"
 #include "Options.h"
@@ -58,18 +61,71 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 
 namespace
 {
-    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected)
+    // text in letters as large as the menu's, 16 x 32 pixels, shadowed, on the mask colour; null
+    // when there is no memory for it. The caller destroys it.
+    BITMAP* MenuText(const std::string& text)
+    {
+        int w = 8 * (int)text.size() + 1;
+        BITMAP* small = create_bitmap(w, 9);
+        BITMAP* big = create_bitmap(2 * w, 4 * 9);
+        if (!small || !big)
+        {
+            // Without memory to spare the entry shows its word alone.
+            for (BITMAP* b : {small, big})
+                if (b)
+                    destroy_bitmap(b);
+            return nullptr;
+        }
+        clear_to_color(small, bitmap_mask_color(small));
+        textout_ex(small, font, text.c_str(), 1, 1, makecol(40, 20, 10), -1);
+        textout_ex(small, font, text.c_str(), 0, 0, makecol(255, 225, 150), -1);
+        stretch_blit(small, big, 0, 0, small->w, small->h, 0, 0, big->w, big->h);
+        destroy_bitmap(small);
+        return big;
+    }
+
+    // The columns of picture that hold its letters: the first and last with a pixel not of the
+    // mask colour.
+    void LetterColumns(BITMAP* picture, int* first, int* last)
+    {
+        *first = picture->w;
+        *last = -1;
+        for (int x = 0; x < picture->w; x++)
+            for (int y = 0; y < picture->h; y++)
+                if (getpixel(picture, x, y) != bitmap_mask_color(picture))
+                {
+                    *first = std::min(*first, x);
+                    *last = x;
+                }
+    }
+
+    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected,
+                   const std::string& mapLabel)
     {
         blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        BITMAP* label = MenuText(mapLabel);
         for (int i = 0; i < MENU_ENTRIES; i++)
         {
-            // Five entries at the three-entry menu's start, closer together, all above the hints.
-            int x = (PICTURE_W - menu[i]->w) / 2, y = 152 + 60 * i;
-            if (i == selected)
-                DrawSineSprite(backBuffer, menu[i], x, y);
-            else
-                draw_sprite(backBuffer, menu[i], x, y);
+            // Six entries at the three-entry menu's start, closer together, all above the hints.
+            BITMAP* pictures[2] = {menu[i], i == MENU_MAP ? label : nullptr};
+            int xs[2] = {(PICTURE_W - menu[i]->w) / 2, 0}, y = 152 + 50 * i;
+            if (pictures[1])
+            {
+                // The map's name beside the entry's word, the two together in the middle.
+                int first, last;
+                LetterColumns(menu[i], &first, &last);
+                int left = (PICTURE_W - (last + 1 - first) - 16 - label->w) / 2;
+                xs[0] = left - first;
+                xs[1] = left + (last + 1 - first) + 16;
+            }
+            for (int p = 0; p < 2; p++)
+                if (pictures[p] && i == selected)
+                    DrawSineSprite(backBuffer, pictures[p], xs[p], y + 6 * p);
+                else if (pictures[p])
+                    draw_sprite(backBuffer, pictures[p], xs[p], y + 6 * p);
         }
+        if (label)
+            destroy_bitmap(label);
         // In the corner by the title's own line of hints, where a new player reads first.
         textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
@@ -112,7 +168,7 @@ namespace
                     int port = NETWORK_PORT;
                     TakePress(k >> 8);
                     if (ParseAddress(typed, &host, &port, &error))
-                        return RunNetworkGame(backBuffer, false, host, port, recorder);
+                        return RunNetworkGame(backBuffer, false, host, port, StartMap(), recorder);
                 }
                 else if (typed.size() < 100 && (isalnum(c) || c == '.' || c == ':' || c == '-'))
                     typed += (char)c;
@@ -120,9 +176,21 @@ namespace
         }
     }
 
+    // The map of a match about to start from the menu; a map file that has gone bad since it was
+    // last read is said on the screen, and its last good reading is played.
+    const zolMapPlan& MapForMatch(BITMAP* backBuffer, zolMapChoice& maps)
+    {
+        std::string problem;
+        const zolMapPlan& map = maps.ForMatch(&problem);
+        if (!problem.empty())
+            ShowMessage(backBuffer, problem);
+        return map;
+    }
+
     // Until Exit is chosen. The selection survives each match, so the menu comes back showing
     // the entry that started it. recorder, when not null, records the first match played.
-    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder)
+    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder,
+                      zolMapChoice& maps)
     {
         int selected = 0;
         bool quit = false;
@@ -135,11 +203,18 @@ namespace
             {
                 zolEmit(zolEvent::MenuChoice);
                 if (selected == 0 || selected == 1)
-                    PlayLocalMatch(backBuffer, selected == 0, recorder);
+                    PlayLocalMatch(backBuffer, selected == 0, recorder,
+                                   MapForMatch(backBuffer, maps));
                 else if (selected == 2)
-                    RunNetworkGame(backBuffer, true, "", NETWORK_PORT, recorder);
+                    RunNetworkGame(backBuffer, true, "", NETWORK_PORT,
+                                   MapForMatch(backBuffer, maps), recorder);
                 else if (selected == 3)
                     JoinFromMenu(backBuffer, recorder);
+                else if (selected == MENU_MAP)
+                {
+                    key[KEY_ENTER] = 0;
+                    maps.NewSeed();
+                }
                 else
                     quit = true;
                 // Finished, or failed: a match that never began (a join given up) leaves it open.
@@ -160,7 +235,14 @@ namespace
                 selected++;
                 zolEmit(zolEvent::MenuMove);
             }
-            DrawTitle(backBuffer, title, menu, selected);
+            for (int k : {KEY_LEFT, KEY_RIGHT})
+                if (pressed(k) && selected == MENU_MAP)
+                {
+                    key[k] = 0;
+                    maps.Step(k == KEY_LEFT ? -1 : 1);
+                    zolEmit(zolEvent::MenuMove);
+                }
+            DrawTitle(backBuffer, title, menu, selected, maps.Label());
             WaitForFrame();
             ShowPicture(backBuffer);
             zolSoundFrame();
@@ -216,6 +298,24 @@ int GameMain(int argc, char** argv)
     }
     if (options.action == zolOptions::VERIFY)
         return VerifyHeadless(options.replay);
+    if (options.action == zolOptions::LIST_MAPS)
+    {
+        for (const zolBuiltInMap& builtIn : BuiltInMaps())
+            puts(builtIn.plan.name.c_str());
+        return 0;
+    }
+    // A map that cannot be read is said before anything is played.
+    zolMapPlan map = StartMap();
+    if (!options.map.empty() && !FindMap(options.map, &map, &error))
+    {
+        fprintf(stderr, "glowfront: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.action == zolOptions::SHOW_MAP)
+    {
+        fputs(MapText(map).c_str(), stdout);
+        return 0;
+    }
     // A recording that cannot be written is said before anything is played.
     zolRecorder recorder;
     if (!options.record.empty() && !recorder.Open(options.record, &error))
@@ -280,7 +380,7 @@ int GameMain(int argc, char** argv)
     zolRecorder* pending = recorder.IsOpen() ? &recorder : nullptr;
     if (options.host || !options.join.empty())
     {
-        RunNetworkGame(backBuffer, options.host, options.join, options.port, pending);
+        RunNetworkGame(backBuffer, options.host, options.join, options.port, map, pending);
         pending = nullptr;
     }
     if (options.action == zolOptions::REPLAY)
@@ -292,7 +392,10 @@ int GameMain(int argc, char** argv)
         }
     }
     else
-        RunTitleMenu(backBuffer, title, menu, pending);
+    {
+        zolMapChoice maps(options.map, map);
+        RunTitleMenu(backBuffer, title, menu, pending, maps);
+    }
     // A recording that could not be written was said when it failed; the status says it again.
     if (recorder.Failed())
         status = 1;
@@ -344,9 +447,9 @@ int ReadMaxUnits(const char* file)
 
 const char* LoadStartPictures(BITMAP* pictures[START_PICTURES])
 {
-    static const int FILES[START_PICTURES] = {PIC_Title,      PIC_RedWins,  PIC_BlueWins,
-                                              PIC_VsComputer, PIC_VsPlayer, PIC_HostGame,
-                                              PIC_JoinGame,   PIC_Exit};
+    static const int FILES[START_PICTURES] = {PIC_Title,      PIC_RedWins,   PIC_BlueWins,
+                                              PIC_VsComputer, PIC_VsPlayer,  PIC_HostGame,
+                                              PIC_JoinGame,   PIC_MapChoice, PIC_Exit};
     for (int i = 0; i < START_PICTURES; i++)
     {
         pictures[i] = zolLoadPicture(PicturePath(FILES[i]));

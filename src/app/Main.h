@@ -33,7 +33,8 @@ int ReadMaxUnits(const char* file);
 // Title, RedWins, BlueWins and the menu's entries from Data/, in that order, the entries as the
 // menu shows them. Null on success; otherwise the file that failed, with nothing left loaded.
 // ReleaseStartPictures destroys the first count.
-const int MENU_ENTRIES = 5; // versus the computer, versus a player, host, join, Exit
+const int MENU_ENTRIES = 6; // versus the computer, versus a player, host, join, the map, Exit
+const int MENU_MAP = 4;     // the map entry, which shows the map chosen beside it
 const int START_PICTURES = 3 + MENU_ENTRIES;
 const char* LoadStartPictures(BITMAP* pictures[START_PICTURES]);
 void ReleaseStartPictures(BITMAP* pictures[START_PICTURES], int count = START_PICTURES);

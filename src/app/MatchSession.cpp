@@ -25,18 +25,20 @@ namespace
 
 MatchSession::MatchSession(Kind kind, std::unique_ptr<zolController> red,
                            std::unique_ptr<zolController> blue,
-                           std::unique_ptr<zolTickSource> source, zolMap* map)
-    : m_eKind(kind), m_pvSides{std::move(blue), std::move(red)}, m_pSource(std::move(source))
+                           std::unique_ptr<zolTickSource> source, const zolMapPlan& map)
+    : m_eKind(kind), m_pvSides{std::move(blue), std::move(red)}, m_pSource(std::move(source)),
+      m_sMapName(map.name)
 {
     for (int side = 0; side < 2; side++)
         m_pvHumans[side] = dynamic_cast<zolHumanSide*>(m_pvSides[side].get());
-    zolController *r = m_pvSides[1].get(), *b = m_pvSides[0].get();
-    m_pMatch = map ? std::make_unique<Match>(r, b, map)
-                   : std::make_unique<Match>(r, b, PICTURE_W / 32, PICTURE_H / 32 - 1);
+    m_pMatch = std::make_unique<Match>(m_pvSides[1].get(), m_pvSides[0].get(), BuildMap(map));
     m_pMatch->SetFlickerApart(kind != LOCAL);
-    // The computer is told of every match, whoever plays blue, once its map is laid out.
-    int w = m_pMatch->GetMap()->GetWidth(), h = m_pMatch->GetMap()->GetHeight();
-    InitAI(m_pMatch->GetMap(), w, h, w - 3, h - 3);
+    // The computer is told of every match, whoever plays blue, once its map is laid out; its
+    // base is blue's first hive.
+    zolMap* world = m_pMatch->GetMap();
+    int w = world->GetWidth(), h = world->GetHeight(), x = w - 3, y = h - 3;
+    FindFirstHive(world, false, &x, &y);
+    InitAI(world, w, h, x, y);
 }
 
 MatchSession::~MatchSession() = default;
@@ -175,15 +177,16 @@ void MatchSession::Leave()
         m_pSource->Leave();
 }
 
-std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer)
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, const zolMapPlan& map)
 {
     std::unique_ptr<zolController> blue;
     if (versusComputer)
         blue = std::make_unique<zolComputerSide>();
     else
         blue = std::make_unique<zolKeyboardSide>(false);
-    auto session = std::make_unique<MatchSession>(
-        MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true), std::move(blue), nullptr);
+    auto session =
+        std::make_unique<MatchSession>(MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true),
+                                       std::move(blue), nullptr, map);
     session->SetNames("red: " + DescribeMoves(true),
                       versusComputer ? "blue: computer" : "blue: " + DescribeMoves(false));
     return session;
@@ -200,8 +203,9 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording)
     else
         blue.reset(scriptedBlue = new zolScriptedSide(false));
     auto source = std::make_unique<zolReplaySource>(recording, red.get(), scriptedBlue);
-    auto session = std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(red),
-                                                  std::move(blue), std::move(source));
+    auto session =
+        std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(red), std::move(blue),
+                                       std::move(source), recording.GetStart().map);
     session->SetNames("red: recorded", scriptedBlue ? "blue: recorded" : "blue: computer");
     return session;
 }
@@ -214,8 +218,9 @@ std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
     auto blue = std::make_unique<zolScriptedSide>(false);
     auto source = std::make_unique<zolLockstepSource>(net, red.get(), blue.get(),
                                                       sample ? sample : TakeNetworkKeys);
-    auto session = std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red),
-                                                  std::move(blue), std::move(source));
+    auto session =
+        std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red), std::move(blue),
+                                       std::move(source), net.GetStart().map);
     session->SetNames(net.IsHost() ? "red: you" : "red: the other player",
                       net.IsHost() ? "blue: the other player" : "blue: you");
     return session;

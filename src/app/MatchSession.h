@@ -29,10 +29,10 @@ public:
         NETWORK // across two machines: both tick on, so no pause and no help
     };
 
-    // The sides and the source are owned; source null: the sides read this keyboard. map: owned;
-    // null for the starting map.
+    // The sides and the source are owned; source null: the sides read this keyboard. The match
+    // starts on map (a map: CheckMapRows), whose name the strip shows.
     MatchSession(Kind kind, std::unique_ptr<zolController> red, std::unique_ptr<zolController> blue,
-                 std::unique_ptr<zolTickSource> source, zolMap* map = nullptr);
+                 std::unique_ptr<zolTickSource> source, const zolMapPlan& map);
     ~MatchSession();
     MatchSession(const MatchSession&) = delete;
     MatchSession& operator=(const MatchSession&) = delete;
@@ -79,15 +79,17 @@ private:
     std::unique_ptr<Match> m_pMatch;
     zolRecorder* m_pRecorder = nullptr; // not owned; null once it failed
     std::string m_svSideNames[2];
-    std::string m_sMapName = "start";
+    std::string m_sMapName;
     bool m_bLeft = false;
 };
 
-// The sides of a match at this keyboard: red a person, blue the computer or a second person.
-std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer);
-// A recorded match played again; the recording must outlive the session.
+// The sides of a match at this keyboard, on map: red a person, blue the computer or a second
+// person.
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, const zolMapPlan& map);
+// A recorded match played again, on its map; the recording must outlive the session.
 std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording);
-// A match against the other machine; net must outlive the session and be PLAYING. sample: the
+// A match against the other machine, on the host's map; net must outlive the session and be
+// PLAYING. sample: the
 // local player's keys for each tick, this keyboard's when not given.
 std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
                                                 std::function<unsigned()> sample = nullptr);

@@ -18,7 +18,8 @@
     PICTURE(BuildHive)                                                                             \
     PICTURE(BuildThorns)                                                                           \
     PICTURE(HostGame)                                                                              \
-    PICTURE(JoinGame)
+    PICTURE(JoinGame)                                                                              \
+    PICTURE(MapChoice)
 
 enum zolPicture
 {

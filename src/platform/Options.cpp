@@ -58,8 +58,9 @@ bool PlaysLike(const std::string& version)
 
 const char* UsageText()
 {
-    return "Usage: glowfront [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
+    return "Usage: glowfront [--map M] [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
            "       glowfront --replay FILE | --verify FILE\n"
+           "       glowfront --list-maps | --show-map M\n"
            "       glowfront --help | --version\n"
            "\n"
            "A two-sided real-time strategy game: red at the keyboard against the computer,\n"
@@ -71,6 +72,10 @@ const char* UsageText()
            "  --host [PORT]      play red across the network, waiting on PORT (47630;\n"
            "                     0: any free port, which is shown and printed)\n"
            "  --join HOST[:PORT] play blue against the game hosted on HOST\n"
+           "  --map M            play every match on M: a built-in map's name, random:SEED\n"
+           "                     (1 to 12 letters or digits) or a map file\n"
+           "  --list-maps        name the built-in maps\n"
+           "  --show-map M       print the map M as a map file\n"
            "  --help             show this and leave\n"
            "  --version          show the version and leave\n"
            "\n"
@@ -103,6 +108,17 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
                 o.replay = next;
             }
         }
+        else if (!strcmp(arg, "--list-maps"))
+            o.action = zolOptions::LIST_MAPS;
+        else if (!strcmp(arg, "--map") || !strcmp(arg, "--show-map"))
+        {
+            if (!next)
+                return Fail(error, std::string(arg) + " needs a map");
+            i++;
+            o.map = next;
+            if (!strcmp(arg, "--show-map"))
+                o.action = zolOptions::SHOW_MAP;
+        }
         else if (!strcmp(arg, "--host"))
         {
             o.host = true;
@@ -127,8 +143,9 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
     if (o.host && !o.join.empty())
         return Fail(error, "--host and --join cannot go together");
     if ((o.action == zolOptions::REPLAY || o.action == zolOptions::VERIFY) &&
-        (o.host || !o.join.empty() || !o.record.empty()))
-        return Fail(error, "a replay plays alone: no --record, --host or --join with it");
+        (o.host || !o.join.empty() || !o.record.empty() || !o.map.empty()))
+        return Fail(error, "a replay plays alone, on its own map: no --record, --host, --join or "
+                           "--map with it");
     *options = o;
     return true;
 }

@@ -8,11 +8,13 @@ struct zolOptions
 {
     enum Action
     {
-        PLAY,    // the title menu, or a network match with host or join
-        HELP,    // --help: the usage on stdout
-        VERSION, // --version
-        REPLAY,  // --replay FILE: show a recorded match again
-        VERIFY   // --verify FILE: replay without a display and check the fingerprint
+        PLAY,      // the title menu, or a network match with host or join
+        HELP,      // --help: the usage on stdout
+        VERSION,   // --version
+        REPLAY,    // --replay FILE: show a recorded match again
+        VERIFY,    // --verify FILE: replay without a display and check the fingerprint
+        LIST_MAPS, // --list-maps: the built-in maps' names
+        SHOW_MAP   // --show-map M: the map in the map file format
     };
 
     Action action = PLAY;
@@ -21,6 +23,8 @@ struct zolOptions
     bool host = false;  // --host [PORT]: red, waiting for the other player
     std::string join;   // --join HOST[:PORT]: the host's name or address; empty: none
     int port = 47630;   // of --host, or after the colon of --join
+    std::string map;    // of --map or --show-map: a built-in name, "random:SEED" or a file; empty:
+                        // the start map
 };
 
 // False, with a one-line reason in error, when the command line is not one the game takes.

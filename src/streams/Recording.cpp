@@ -21,9 +21,10 @@
 namespace
 {
     const char MAGIC[8] = {'G', 'L', 'O', 'W', 'R', 'E', 'C', '\n'};
-    const uint16_t FORMAT = 1;
+    const uint16_t FORMAT = 2;          // 1 is still read: its matches were played on `start`
     const size_t MOST_BYTES = 64 << 20; // some days of play
     const size_t MOST_JOBS = 4096;
+    const size_t MOST_MAP_NAME = 32;
     const uint32_t MOST_FRAMES = 1000000; // before one tick
     const uint8_t FINISH = 0xFF;
     const unsigned ALL_KEYS = (1u << SIDE_KEYS) - 1;
@@ -43,9 +44,10 @@ namespace
     }
 }
 
-zolMatchStart CurrentStart(int kind)
+zolMatchStart CurrentStart(int kind, const zolMapPlan& map)
 {
     zolMatchStart start;
+    start.map = map;
     start.kind = kind;
     start.maxUnits = zu_dwMaxUnits;
     start.randState = g_dwRandState;
@@ -106,6 +108,10 @@ void zolRecorder::Start(const zolMatchStart& start)
     for (const ai_job_s& job : start.aiJobs)
         for (int v : {job.kind, job.x, job.y, job.defer})
             out.Put<int32_t>(v);
+    // Format 2: the map, its name and then its rows.
+    out.Text(start.map.name, MOST_MAP_NAME);
+    for (const std::string& row : start.map.rows)
+        out.bytes += row;
     Put(out.bytes.data(), out.bytes.size());
     if (m_pFile && fflush(m_pFile) != 0)
         Fail(strerror(errno));
@@ -171,7 +177,7 @@ bool zolRecording::Load(const std::string& path, std::string* error)
     if (format > FORMAT)
         return Fail(error, path + ": made by a newer version of Glowfront (recording format " +
                                std::to_string(format) + ")");
-    if (format != FORMAT)
+    if (format < 1)
         return Fail(error, path + ": damaged (format " + std::to_string(format) + ")");
 
     zolMatchStart& s = m_start;
@@ -204,6 +210,23 @@ bool zolRecording::Load(const std::string& path, std::string* error)
             job.x >= PICTURE_W / 32 || job.y < 0 || job.y >= PICTURE_H / 32 - 1 ||
             (job.defer != 0 && job.defer != 1))
             return Fail(error, path + ": damaged (the start of the match is out of range)");
+    }
+    if (format >= 2)
+    {
+        std::string name;
+        std::vector<std::string> rows(MAP_HEIGHT, std::string(MAP_WIDTH, '#'));
+        if (!in.Text(&name))
+            return Fail(error, cut);
+        for (std::string& row : rows)
+            if (!in.Take(&row[0], row.size()))
+                return Fail(error, cut);
+        std::string fault = CheckMapRows(rows);
+        if (!fault.empty() || name.empty())
+            return Fail(error,
+                        path + ": damaged (its map: " + (name.empty() ? "no name" : fault) + ")");
+        // The name is shown in the strip as any other text from outside.
+        s.map.name = PrintableText(name, MOST_MAP_NAME);
+        s.map.rows = rows;
     }
 
     const std::string damaged = path + ": damaged at tick ";

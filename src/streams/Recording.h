@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HumanSide.h"
+#include "MapBook.h"
 #include "TickSource.h"
 #include "zolAI.h"
 
@@ -30,10 +31,14 @@ struct zolMatchStart
     int aiMoveTicker = 0, aiRefresh = 0; // the computer's counters
     std::vector<ai_job_s> aiJobs;        // and its waiting jobs
     std::string gameVersion;
+
+    // The map, whole, so that a recording replays and a joiner plays without its file.
+    zolMapPlan map = StartMap();
 };
 
-// The start as the program stands now, and the program set to a recorded start.
-zolMatchStart CurrentStart(int kind);
+// The start of a match on map as the program stands now, and the program set to a recorded start
+// (whose map is the session's to build).
+zolMatchStart CurrentStart(int kind, const zolMapPlan& map);
 void ApplyStart(const zolMatchStart& start);
 
 // Writes a recording as the match is played. Flushed every 100 ticks, so a crash loses at most

@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "MapBook.h"
+#include "MapChoice.h"
 #include "MatchSession.h"
 #include "Options.h"
 #include "Recording.h"
@@ -10,7 +12,7 @@
 
 TEST(MatchSession, TicksBeyondOnePassStayOwedAndEscEndsWithNoWinner)
 {
-    std::unique_ptr<MatchSession> session = NewLocalSession(false);
+    std::unique_ptr<MatchSession> session = NewLocalSession(false, StartMap());
     Match& match = session->GetMatch();
     BITMAP* bmp = create_bitmap(640, 480);
     std::atomic<int> clock(60);
@@ -40,8 +42,8 @@ namespace
     std::string RecordInto(zolRecorder& recorder, const std::function<void(int tick)>& during)
     {
         testing::internal::CaptureStderr();
-        std::unique_ptr<MatchSession> session = NewLocalSession(true);
-        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER));
+        std::unique_ptr<MatchSession> session = NewLocalSession(true, StartMap());
+        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, StartMap()));
         std::atomic<int> clock(0);
         for (int tick = 1; tick <= 300; tick++)
         {
@@ -102,4 +104,35 @@ TEST(MatchSession, ARecordingOfAVersionThatPlaysDifferentlyIsRefusedNamingBoth)
                   ours + ")\n",
               testing::internal::GetCapturedStderr());
     std::remove(file);
+}
+
+TEST(MapChoice, AMapFileIsReadForEachMatchAndOneGoneBadKeepsItsLastGoodReading)
+{
+    zolMapPlan field = BuiltInMaps().at(3).plan, maze = BuiltInMaps().at(4).plan, map;
+    std::string why;
+    std::ofstream("mine.map") << MapText(field);
+    ASSERT_TRUE(FindMap("mine.map", &map, &why)) << why;
+    zolMapChoice choice("mine.map", map);
+    EXPECT_EQ("  mine >", choice.Label());
+    const std::pair<std::string, const zolMapPlan*> reads[] = {
+        {MapText(maze), &maze}, {"; cut short\n", &maze}, {MapText(field), &field}};
+    for (auto& [text, played] : reads)
+    {
+        std::ofstream("mine.map") << text;
+        EXPECT_EQ(played->rows, choice.ForMatch(&why).rows);
+        EXPECT_EQ(text.size() < 20 ? "mine.map: line 2: the map ends after 0 rows, not 14" : "",
+                  why);
+    }
+    // Left stops at the file; Right goes through the built-in maps to a random one, and stops.
+    choice.Step(-1);
+    EXPECT_EQ("  mine >", choice.Label());
+    for (int i = 0; i < 10; i++)
+        choice.Step(1);
+    std::string random = choice.Label();
+    EXPECT_EQ(0u, random.find("< random:")) << random;
+    choice.NewSeed();
+    EXPECT_NE(random, choice.Label());
+    choice.Step(-1);
+    EXPECT_EQ("< center >", choice.Label());
+    EXPECT_EQ("center", choice.ForMatch(&why).name);
 }

@@ -77,7 +77,7 @@ cursor_at() {
     [ "$top" -eq 32 ] && [ "$left" -eq 32 ]
 }
 # choose_exit: from anywhere in the title menu, which does not wrap, to Exit, the last entry.
-choose_exit() { press Down Down Down Down Return; }
+choose_exit() { press Down Down Down Down Down Return; }
 # shot FILE: the screen, and a fault unless a picture of the whole screen can be read back from FILE.
 shot() {
     rm -f "$1"; import -window root "$1"

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "HumanSide.h"
+#include "MapBook.h"
 #include "Match.h"
 #include "MatchSession.h"
 #include "Options.h"
@@ -21,17 +22,24 @@
 
 namespace
 {
+    std::string Hex(uint64_t v)
+    {
+        char text[17];
+        snprintf(text, sizeof text, "%016llx", (unsigned long long)v);
+        return text;
+    }
+
     // Plays a seeded match through the loop the game plays in, recording it: scripted keys on the human sides,
     // and now and then a few frames drawn between ticks, or else `skipped` frames skipped before
     // every tick. Returns the final fingerprint.
     uint64_t RecordMatch(const std::string& file, int kind, unsigned seed, int ticks,
-                         int skipped = 0)
+                         int skipped = 0, const zolMapPlan& map = StartMap())
     {
         zolRecorder recorder;
         std::string error;
         EXPECT_TRUE(recorder.Open(file, &error)) << error;
-        zolMatchStart start = CurrentStart(kind);
-        std::unique_ptr<MatchSession> session = NewLocalSession(kind == MATCH_VS_COMPUTER);
+        zolMatchStart start = CurrentStart(kind, map);
+        std::unique_ptr<MatchSession> session = NewLocalSession(kind == MATCH_VS_COMPUTER, map);
         session->Record(&recorder, start);
         Match& match = session->GetMatch();
         BITMAP* frame = create_bitmap(640, 480);
@@ -93,7 +101,7 @@ TEST(Recording, AnyDamagedFileIsReadSafelyAndNamedInOneLine)
         return std::make_pair(status, said);
     };
     std::string newer = good;
-    newer[8] = 2; // the format's number
+    newer[8] = 3; // the format's number
     const std::pair<std::string, const char*> named[] = {
         {"", "not a Glowfront recording"},  {"GIF89a", "not a Glowfront recording"},
         {good.substr(0, 30), "cut short"},  {good.substr(0, good.size() - 1), "cut short"},
@@ -143,7 +151,7 @@ TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
     // at the first that lacks one.
     std::ifstream in(file, std::ios::binary);
     std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t header = 26 + strlen(GameVersion()); // with no jobs for the computer
+    size_t header = 26 + strlen(GameVersion()) + 6 + 280; // no jobs for the computer; on start
     ASSERT_EQ("\xC0\x84\x3D", good.substr(header + 1, 3)) << "the first tick: a million frames";
     std::ofstream(file, std::ios::binary) << good.substr(0, header) << std::string(2000000, '\0')
                                           << "\xFF\x80\x84\x1E" << std::string(9, '\0');
@@ -153,5 +161,42 @@ TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
     EXPECT_EQ("glowfront: " + file + ": damaged at tick 100 (its fingerprint is missing)\n",
               testing::internal::GetCapturedStderr());
     EXPECT_LT(duration<double>(steady_clock::now() - t0).count(), 1.0);
+    std::remove(file.c_str());
+}
+
+TEST(Recording, AMatchOnAMapFileReplaysWithTheFileGoneAndFormatOneOnStart)
+{
+    // The map file goes as soon as the match has started: the recording holds the map.
+    const std::string file = "glowfront-map.rec", mapFile = "my maze.map";
+    std::ofstream(mapFile) << MapText(BuiltInMaps().at(4).plan);
+    zolMapPlan map;
+    std::string why;
+    ASSERT_TRUE(FindMap(mapFile, &map, &why)) << why;
+    zolSeedRand(8);
+    ai_svJobs.clear();
+    uint64_t played = RecordMatch(file, MATCH_VS_COMPUTER, 3, 500, 0, map);
+    std::remove(mapFile.c_str());
+    zolRecording recording;
+    ASSERT_TRUE(recording.Load(file, &why)) << why;
+    EXPECT_EQ("my maze", recording.GetStart().map.name);
+    EXPECT_EQ(map.rows, recording.GetStart().map.rows);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(0, VerifyRecording(file));
+    EXPECT_NE(std::string::npos,
+              testing::internal::GetCapturedStdout().find("500 ticks, fingerprint " + Hex(played)));
+
+    // Format 1 had no map: its matches were all on `start`, which it replays on.
+    zolSeedRand(8);
+    ai_svJobs.clear();
+    played = RecordMatch(file, MATCH_VS_PLAYER, 3, 500);
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bytes[8] = 1;
+    bytes.erase(26 + strlen(GameVersion()), 6 + 280);
+    std::ofstream(file, std::ios::binary) << bytes;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(0, VerifyRecording(file));
+    EXPECT_NE(std::string::npos,
+              testing::internal::GetCapturedStdout().find("500 ticks, fingerprint " + Hex(played)));
     std::remove(file.c_str());
 }
