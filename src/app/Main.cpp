@@ -99,33 +99,43 @@ namespace
                 }
     }
 
-    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected,
-                   const std::string& mapLabel)
+    // The map entry: its word and the map's name beside it, the two together in the middle of a
+    // picture as wide as the screen, so that they wave as one. Null without the memory for it.
+    BITMAP* MapEntry(BITMAP* word, const std::string& name)
     {
-        blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
-        BITMAP* label = MenuText(mapLabel);
-        for (int i = 0; i < MENU_ENTRIES; i++)
+        BITMAP* label = MenuText(name);
+        BITMAP* entry = label ? create_bitmap(PICTURE_W, word->h) : nullptr;
+        if (entry)
         {
-            // Six entries at the three-entry menu's start, closer together, all above the hints.
-            BITMAP* pictures[2] = {menu[i], i == MENU_MAP ? label : nullptr};
-            int xs[2] = {(PICTURE_W - menu[i]->w) / 2, 0}, y = 152 + 50 * i;
-            if (pictures[1])
-            {
-                // The map's name beside the entry's word, the two together in the middle.
-                int first, last;
-                LetterColumns(menu[i], &first, &last);
-                int left = (PICTURE_W - (last + 1 - first) - 16 - label->w) / 2;
-                xs[0] = left - first;
-                xs[1] = left + (last + 1 - first) + 16;
-            }
-            for (int p = 0; p < 2; p++)
-                if (pictures[p] && i == selected)
-                    DrawSineSprite(backBuffer, pictures[p], xs[p], y + 6 * p);
-                else if (pictures[p])
-                    draw_sprite(backBuffer, pictures[p], xs[p], y + 6 * p);
+            int first, last;
+            LetterColumns(word, &first, &last);
+            int left = (PICTURE_W - (last + 1 - first) - 16 - label->w) / 2;
+            clear_to_color(entry, bitmap_mask_color(entry));
+            draw_sprite(entry, word, left - first, 0);
+            draw_sprite(entry, label, left + (last + 1 - first) + 16, (word->h - label->h) / 2);
         }
         if (label)
             destroy_bitmap(label);
+        return entry;
+    }
+
+    void DrawTitle(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, int selected,
+                   const std::string& mapName)
+    {
+        blit(title, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
+        BITMAP* mapEntry = MapEntry(menu[MENU_MAP], mapName);
+        for (int i = 0; i < MENU_ENTRIES; i++)
+        {
+            // Six entries at the three-entry menu's start, closer together, all above the hints.
+            BITMAP* entry = i == MENU_MAP && mapEntry ? mapEntry : menu[i];
+            int x = (PICTURE_W - entry->w) / 2, y = 152 + 50 * i;
+            if (i == selected)
+                DrawSineSprite(backBuffer, entry, x, y);
+            else
+                draw_sprite(backBuffer, entry, x, y);
+        }
+        if (mapEntry)
+            destroy_bitmap(mapEntry);
         // In the corner by the title's own line of hints, where a new player reads first.
         textout_right_ex(backBuffer, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
                          makecol(255, 255, 255), makecol(0, 0, 0));
