@@ -51,8 +51,8 @@ void zolMapChoice::NewSeed()
 
 std::string zolMapChoice::Label()
 {
-    return (m_dwAt > 0 ? "< " : "  ") + m_vChoices[m_dwAt].name +
-           (m_dwAt + 1 < m_vChoices.size() ? " >" : "  ");
+    return (m_dwAt > 0 ? "< " : "") + m_vChoices[m_dwAt].name +
+           (m_dwAt + 1 < m_vChoices.size() ? " >" : "");
 }
 
 const zolMapPlan& zolMapChoice::ForMatch(std::string* problem)

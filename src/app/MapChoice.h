@@ -18,7 +18,7 @@ public:
 
     void Step(int by);   // -1 Left, +1 Right
     void NewSeed();      // a random map of a new seed, which the entry then shows
-    std::string Label(); // "< river >", "< random:k3x9q2 >"
+    std::string Label(); // "< river >", "start >", "< random:k3x9q2": where Left and Right go
     // The map of the next match. A file is read again, so that a map being written can be tried
     // at once; one that has gone bad stays as it was last read, and problem (otherwise emptied)
     // says why in one line naming the file and the fault.

@@ -113,7 +113,7 @@ TEST(MapChoice, AMapFileIsReadForEachMatchAndOneGoneBadKeepsItsLastGoodReading)
     std::ofstream("mine.map") << MapText(field);
     ASSERT_TRUE(FindMap("mine.map", &map, &why)) << why;
     zolMapChoice choice("mine.map", map);
-    EXPECT_EQ("  mine >", choice.Label());
+    EXPECT_EQ("mine >", choice.Label());
     const std::pair<std::string, const zolMapPlan*> reads[] = {
         {MapText(maze), &maze}, {"; cut short\n", &maze}, {MapText(field), &field}};
     for (auto& [text, played] : reads)
@@ -125,7 +125,7 @@ TEST(MapChoice, AMapFileIsReadForEachMatchAndOneGoneBadKeepsItsLastGoodReading)
     }
     // Left stops at the file; Right goes through the built-in maps to a random one, and stops.
     choice.Step(-1);
-    EXPECT_EQ("  mine >", choice.Label());
+    EXPECT_EQ("mine >", choice.Label());
     for (int i = 0; i < 10; i++)
         choice.Step(1);
     std::string random = choice.Label();
