@@ -113,7 +113,6 @@ TEST(MapChoice, AMapFileIsReadForEachMatchAndOneGoneBadKeepsItsLastGoodReading)
     std::ofstream("mine.map") << MapText(field);
     ASSERT_TRUE(FindMap("mine.map", &map, &why)) << why;
     zolMapChoice choice("mine.map", map);
-    EXPECT_EQ("mine >", choice.Label());
     const std::pair<std::string, const zolMapPlan*> reads[] = {
         {MapText(maze), &maze}, {"; cut short\n", &maze}, {MapText(field), &field}};
     for (auto& [text, played] : reads)
@@ -123,16 +122,4 @@ TEST(MapChoice, AMapFileIsReadForEachMatchAndOneGoneBadKeepsItsLastGoodReading)
         EXPECT_EQ(text.size() < 20 ? "mine.map: line 2: the map ends after 0 rows, not 14" : "",
                   why);
     }
-    // Left stops at the file; Right goes through the built-in maps to a random one, and stops.
-    choice.Step(-1);
-    EXPECT_EQ("mine >", choice.Label());
-    for (int i = 0; i < 10; i++)
-        choice.Step(1);
-    std::string random = choice.Label();
-    EXPECT_EQ(0u, random.find("< random:")) << random;
-    choice.NewSeed();
-    EXPECT_NE(random, choice.Label());
-    choice.Step(-1);
-    EXPECT_EQ("< center >", choice.Label());
-    EXPECT_EQ("center", choice.ForMatch(&why).name);
 }

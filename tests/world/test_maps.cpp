@@ -76,49 +76,36 @@ TEST(MapFile, EachFaultIsNamedWithItsFileAndLineAndNothingIsUsed)
 
 TEST(MapFile, SeededDamageOfAGoodFileIsRefusedInOneLineOrIsAMap)
 {
-    std::string good = "; the river\n" + MapText(BuiltInMaps().at(1).plan);
+    const std::string good = "; the river\n" + MapText(BuiltInMaps().at(1).plan);
     std::mt19937 rng(7);
-    int refused = 0;
+    int maps = 0;
     for (int i = 0; i < 600; i++)
     {
-        std::string text = good;
+        // Bytes cut out, or a few replaced by any byte or by a tile's letter, a line end or ';'.
+        std::string text = good, why;
         for (int n = 1 + rng() % 3; n > 0; n--)
-        {
-            size_t at = rng() % text.size();
-            if (i % 4 == 0)
+            if (size_t at = rng() % text.size(); i % 3 == 0)
                 text.erase(at, 1 + rng() % 30);
-            else if (i % 4 == 1)
-                text.insert(at, 1, (char)rng());
             else
-                text[at] = i % 4 == 2 ? "#fhtxFHTX\n;"[rng() % 11] : (char)rng();
-        }
+                text[at] = i % 3 == 1 ? "#fhtxFHTX\n;"[rng() % 11] : (char)rng();
         zolMapPlan plan;
-        std::string why;
-        if (!ParseMapText(text, &plan, &why))
-        {
-            refused++;
-            EXPECT_TRUE(!why.empty() && why.find('\n') == std::string::npos) << why;
-            continue;
-        }
-        ASSERT_EQ("", CheckMapRows(plan.rows)) << "mutation " << i;
-        std::unique_ptr<zolMap> map(BuildMap(plan));
-        EXPECT_EQ("", CheckMap(map.get())) << "mutation " << i;
+        bool read = ParseMapText(text, &plan, &why);
+        maps += read;
+        EXPECT_NE(read, !why.empty() && why.find('\n') == std::string::npos) << i << ": " << why;
+        std::unique_ptr<zolMap> map(read ? BuildMap(plan) : nullptr);
+        EXPECT_EQ("", map ? CheckMapRows(plan.rows) + CheckMap(map.get()) : "") << i;
     }
-    EXPECT_GT(refused, 300);
-    EXPECT_LT(refused, 600) << "some damage leaves a map";
+    EXPECT_GT(maps, 0) << "some damage leaves a map";
+    EXPECT_LT(maps, 300);
 }
 
 TEST(BuiltInMaps, StartIsTheFirstMapTileForTileAndEveryMapIsFairAndBuiltAsWritten)
 {
     std::unique_ptr<zolMap> first(NewMatchMap(20, 14)), start(BuildMap(StartMap()));
     EXPECT_EQ(HashMap(first.get()), HashMap(start.get()));
-    std::vector<zolMapPlan> plans;
-    std::set<std::string> names;
+    std::vector<zolMapPlan> plans = {RandomMap("B4")};
     for (const zolBuiltInMap& map : BuiltInMaps())
-        plans.push_back(map.plan), names.insert(map.plan.name);
-    EXPECT_EQ("start", plans.at(0).name);
-    EXPECT_EQ(7u, names.size());
-    plans.push_back(RandomMap("B4"));
+        plans.push_back(map.plan);
     for (const zolMapPlan& plan : plans)
     {
         SCOPED_TRACE(plan.name);
@@ -126,27 +113,28 @@ TEST(BuiltInMaps, StartIsTheFirstMapTileForTileAndEveryMapIsFairAndBuiltAsWritte
         EXPECT_TRUE(IsFair(plan));
         std::unique_ptr<zolMap> map(BuildMap(plan));
         ASSERT_EQ("", CheckMap(map.get()));
+        // Read back from the tiles: rock unlit (else '?'), each open tile lit when red's.
+        std::vector<std::string> rows(MAP_HEIGHT);
+        int health = 0;
         for (int i = 0; i < MAP_WIDTH * MAP_HEIGHT; i++)
         {
             zolTile* tile = map->GetTile(i % MAP_WIDTH, i / MAP_WIDTH);
-            char c = plan.rows[i / MAP_WIDTH][i % MAP_WIDTH];
-            EXPECT_EQ(
-                std::string("#fhtx").find((char)tolower(c)),
-                (size_t)(std::find(g_pvTileTypes.begin(), g_pvTileTypes.end(), tile->GetType()) -
-                         g_pvTileTypes.begin()));
-            EXPECT_EQ(islower(c) != 0, tile->IsLit());
-            EXPECT_EQ(0, tile->GetHealth());
+            auto& types = g_pvTileTypes;
+            char c =
+                "#fhtx"[std::find(types.begin(), types.end(), tile->GetType()) - types.begin()];
+            rows[i / MAP_WIDTH] += !tile->IsLit() ? (char)toupper(c) : c == '#' ? '?' : c;
+            health += tile->GetHealth();
         }
+        EXPECT_EQ(plan.rows, rows);
+        EXPECT_EQ(0, health);
     }
     zolMapPlan lopsided = StartMap();
     lopsided.rows[1][1] = 't';
     EXPECT_FALSE(IsFair(lopsided));
     // The computer's base: blue's first hive in storage order, row by row from the top.
     std::unique_ptr<zolMap> hives(BuildMap(BuiltInMaps().at(2).plan));
-    int at[4] = {};
-    ASSERT_TRUE(FindFirstHive(hives.get(), false, &at[0], &at[1]));
-    ASSERT_TRUE(FindFirstHive(hives.get(), true, &at[2], &at[3]));
-    EXPECT_EQ((std::vector<int>{0, 8, 1, 1}), std::vector<int>(at, at + 4));
+    int x = -1, y = -1;
+    EXPECT_TRUE(FindFirstHive(hives.get(), false, &x, &y) && x == 0 && y == 8) << x << ", " << y;
 }
 
 TEST(RandomMaps, EachSeedMakesOneFairMapOfItsOwnWithoutTheGamesRandomSource)
@@ -156,8 +144,7 @@ TEST(RandomMaps, EachSeedMakesOneFairMapOfItsOwnWithoutTheGamesRandomSource)
     for (int seed = 1; seed <= 400; seed++)
     {
         zolMapPlan plan = RandomMap(std::to_string(seed));
-        ASSERT_EQ("", CheckMapRows(plan.rows)) << seed;
-        ASSERT_TRUE(IsFair(plan)) << seed;
+        ASSERT_TRUE(IsFair(plan) && CheckMapRows(plan.rows).empty()) << seed;
         maps.insert(plan.rows);
     }
     EXPECT_EQ(400u, maps.size());
