@@ -40,7 +40,6 @@ namespace
     // Text of the other side's on one line of the message box, 68 characters wide.
     const size_t MOST_THEIRS = 43;  // a refusal, inside 'the other player says: "..."'
     const size_t MOST_VERSION = 12; // a version
-    const size_t MOST_MAP_NAME = 32;
     const unsigned ALL_KEYS = (1u << SIDE_KEYS) - 1;
 
     enum : uint8_t
@@ -274,9 +273,7 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
         zolByteWriter start;
         start.Put(START).Put<uint16_t>(PROTOCOL).Text(GameVersion());
         start.Put<int32_t>(m_start.maxUnits).Put<uint32_t>(m_start.randState);
-        start.Put<uint8_t>((uint8_t)m_dwDelay).Text(m_map.name, MOST_MAP_NAME);
-        for (const std::string& row : m_map.rows)
-            start.bytes += row;
+        start.Put<uint8_t>((uint8_t)m_dwDelay).bytes += MapBytes(m_map);
         Send(start.bytes);
     }
     else if (type == START && !m_bHost && m_eState == WAITING)
@@ -291,16 +288,9 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
         uint32_t rand;
         uint8_t delay;
         zolMapPlan map;
-        map.rows.assign(MAP_HEIGHT, std::string(MAP_WIDTH, '#'));
         if (!in.Get(&cap) || !in.Get(&rand) || !in.Get(&delay) || delay < 2 || delay > 50 ||
-            !in.Text(&map.name) || map.name.empty())
+            !ReadMapBytes(in, &map).empty() || !in.Done())
             return Bad();
-        for (std::string& row : map.rows)
-            if (!in.Take(&row[0], row.size()))
-                return Bad();
-        if (!in.Done() || !CheckMapRows(map.rows).empty())
-            return Bad();
-        map.name = PrintableText(map.name, MOST_MAP_NAME);
         m_start = zolMatchStart();
         m_start.kind = MATCH_NETWORK;
         m_start.maxUnits = cap;

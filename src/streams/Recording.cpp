@@ -24,7 +24,6 @@ namespace
     const uint16_t FORMAT = 2;          // 1 is still read: its matches were played on `start`
     const size_t MOST_BYTES = 64 << 20; // some days of play
     const size_t MOST_JOBS = 4096;
-    const size_t MOST_MAP_NAME = 32;
     const uint32_t MOST_FRAMES = 1000000; // before one tick
     const uint8_t FINISH = 0xFF;
     const unsigned ALL_KEYS = (1u << SIDE_KEYS) - 1;
@@ -108,10 +107,7 @@ void zolRecorder::Start(const zolMatchStart& start)
     for (const ai_job_s& job : start.aiJobs)
         for (int v : {job.kind, job.x, job.y, job.defer})
             out.Put<int32_t>(v);
-    // Format 2: the map, its name and then its rows.
-    out.Text(start.map.name, MOST_MAP_NAME);
-    for (const std::string& row : start.map.rows)
-        out.bytes += row;
+    out.bytes += MapBytes(start.map); // format 2
     Put(out.bytes.data(), out.bytes.size());
     if (m_pFile && fflush(m_pFile) != 0)
         Fail(strerror(errno));
@@ -211,23 +207,11 @@ bool zolRecording::Load(const std::string& path, std::string* error)
             (job.defer != 0 && job.defer != 1))
             return Fail(error, path + ": damaged (the start of the match is out of range)");
     }
-    if (format >= 2)
-    {
-        std::string name;
-        std::vector<std::string> rows(MAP_HEIGHT, std::string(MAP_WIDTH, '#'));
-        if (!in.Text(&name))
-            return Fail(error, cut);
-        for (std::string& row : rows)
-            if (!in.Take(&row[0], row.size()))
-                return Fail(error, cut);
-        std::string fault = CheckMapRows(rows);
-        if (!fault.empty() || name.empty())
-            return Fail(error,
-                        path + ": damaged (its map: " + (name.empty() ? "no name" : fault) + ")");
-        // The name is shown in the strip as any other text from outside.
-        s.map.name = PrintableText(name, MOST_MAP_NAME);
-        s.map.rows = rows;
-    }
+    std::string fault = format >= 2 ? ReadMapBytes(in, &s.map) : "";
+    if (fault == "cut short")
+        return Fail(error, cut);
+    if (!fault.empty())
+        return Fail(error, path + ": damaged (its map: " + fault + ")");
 
     const std::string damaged = path + ": damaged at tick ";
     while (true)

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "Bytes.h"
 #include "zolMap.h"
 #include "zolTile.h"
 #include "zolTileType.h"
@@ -136,6 +137,33 @@ std::string MapText(const zolMapPlan& plan)
     for (const std::string& row : plan.rows)
         text += row + "\n";
     return text;
+}
+
+std::string MapBytes(const zolMapPlan& plan)
+{
+    zolByteWriter out;
+    out.Text(plan.name, MAP_NAME_MOST);
+    for (const std::string& row : plan.rows)
+        out.bytes += row;
+    return out.bytes;
+}
+
+std::string ReadMapBytes(zolByteReader& in, zolMapPlan* plan)
+{
+    std::string name;
+    std::vector<std::string> rows(MAP_HEIGHT, std::string(MAP_WIDTH, '#'));
+    if (!in.Text(&name))
+        return "cut short";
+    for (std::string& row : rows)
+        if (!in.Take(&row[0], row.size()))
+            return "cut short";
+    std::string fault = name.empty() ? "no name" : CheckMapRows(rows);
+    if (fault.empty())
+    {
+        plan->name = PrintableText(name, MAP_NAME_MOST);
+        plan->rows = rows;
+    }
+    return fault;
 }
 
 zolMap* BuildMap(const zolMapPlan& plan)

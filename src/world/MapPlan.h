@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class zolByteReader;
 class zolMap;
 
 // A map as a person writes it, and the world it starts as. The file is plain text: lines that
@@ -17,6 +18,7 @@ class zolMap;
 const int MAP_WIDTH = 20;          // tiles
 const int MAP_HEIGHT = 14;         // tiles: the screen's 15 rows less the strip
 const size_t MAP_FILE_MOST = 4096; // bytes of a map file, comments and line ends included
+const size_t MAP_NAME_MOST = 32;   // characters of a map's name carried with it
 
 struct zolMapPlan
 {
@@ -32,6 +34,12 @@ bool ParseMapText(const std::string& text, zolMapPlan* plan, std::string* why);
 std::string CheckMapRows(const std::vector<std::string>& rows);
 // plan as a map file: a comment with its name, then its rows, each ending in a line feed.
 std::string MapText(const zolMapPlan& plan);
+// plan as recordings and the network carry it: its name (its length, 1 to MAP_NAME_MOST, then
+// its text), then its rows without line ends.
+std::string MapBytes(const zolMapPlan& plan);
+// Those bytes from in into plan: "" when they are a map, else the fault ("cut short", "no name",
+// or as CheckMapRows says). The name is made fit to show (PrintableText): it came from outside.
+std::string ReadMapBytes(zolByteReader& in, zolMapPlan* plan);
 
 // The world a match starts on: every tile at health 0, rock unlit, each open tile lit when red's.
 // The caller owns it. plan must be a map (CheckMapRows).
