@@ -68,6 +68,8 @@ namespace
           "ft################TF", "hf################FH"}},
     };
 
+    const std::string RANDOM = "random:";
+
     std::string FileName(const std::string& path)
     {
         std::string name = path.substr(path.find_last_of('/') + 1);
@@ -93,11 +95,6 @@ const std::vector<zolBuiltInMap>& BuiltInMaps()
 const zolMapPlan& StartMap()
 {
     return BuiltInMaps()[0].plan;
-}
-
-namespace
-{
-    const std::string RANDOM = "random:";
 }
 
 bool NamesMapFile(const std::string& m)

@@ -112,9 +112,14 @@ zolMapPlan RandomMap(const std::string& seed)
     int ground = random.Below(4);
     for (int i = 0; i < W * H; i++)
         s.cells[i / W][i % W] = ground == 3 ? 'f' : '#';
+    // Each draw is a statement of its own, in order: a call's arguments are evaluated in an order
+    // each compiler chooses, and a seed must make one map on every build.
     if (ground == 3)
         for (int n = 4 + random.Below(8); n > 0; n--)
-            Walk(s, random, random.Below(W), random.Below(H), 2 + random.Below(8), '#', 3);
+        {
+            int x = random.Below(W), y = random.Below(H), steps = 2 + random.Below(8);
+            Walk(s, random, x, y, steps, '#', 3);
+        }
     if (ground == 2)
         for (int n = 3 + random.Below(4); n > 0; n--)
         {
@@ -128,10 +133,11 @@ zolMapPlan RandomMap(const std::string& seed)
     for (int n = 0; n < walkers; n++)
     {
         int steps = ground == 0 ? 12 + random.Below(24) : 8 + random.Below(16);
+        int x = random.Below(W), y = random.Below(H);
         // The first wanderers leave the base; the rest start anywhere.
-        bool fromBase = n < 2;
-        Walk(s, random, fromBase ? s.baseX : random.Below(W), fromBase ? s.baseY : random.Below(H),
-             steps, 'f', ground == 1 ? 6 : 3);
+        if (n < 2)
+            x = s.baseX, y = s.baseY;
+        Walk(s, random, x, y, steps, 'f', ground == 1 ? 6 : 3);
     }
     for (int y = -1; y <= 1; y++)
         for (int x = -1; x <= 1; x++)

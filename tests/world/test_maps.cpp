@@ -151,17 +151,17 @@ TEST(RandomMaps, EachSeedMakesOneFairMapOfItsOwnWithoutTheGamesRandomSource)
     EXPECT_EQ(31u, g_dwRandState);
     // Pinned: the same on every machine and build.
     EXPECT_EQ("; random:river7\n"
-              "fffff#fffffffffx####\nfffff#fff#fffff#ff#f\nfxfff#ffffff####ffff\n"
-              "xffff#ffhffxf###ffff\nhffff##ffffffffffxf#\nfffffffffxfffffffff#\n"
-              "#####ffffffX####FFF#\n#fff####xFFFFFF#####\n#FFFFFFFFFXFFFFFFFFF\n"
-              "#FXFFFFFFFFFF##FFFFH\nFFFF###FXFFHFF#FFFFX\nFFFF####FFFFFF#FFFXF\n"
-              "F#FF#FFFFF#FFF#FFFFF\n####XFFFFFFFFF#FFFFF\n",
+              "ff#ff#ffffffffffhfff\nff#f##fffffffffffff#\nff#f##fffffffffffxf#\n"
+              "ffffffffhfff########\nfff###ffffffxff#ffff\nfffh###ffffffffftffx\n"
+              "fffxt#xfxftFFF#FFFFF\nfffff#fffTFXFX#TXFFF\nXFFTFFFFFFFFF###HFFF\n"
+              "FFFF#FFXFFFFFF###FFF\n########FFFHFFFFFFFF\n#FXFFFFFFFFFFF##F#FF\n"
+              "#FFFFFFFFFFFFF##F#FF\nFFFHFFFFFFFFFF#FF#FF\n",
               MapText(RandomMap("river7")));
     EXPECT_EQ("; random:c\n"
-              "####F##########ffff#\n#FFFF##########ffxf#\n####F##########fxfh#\n"
-              "####F#Xfff#####fffx#\n####T#Ffff#####fhf##\n#XF#F#FFff#####fff##\n"
-              "#TFFFTXFFxf####ffhf#\n#FHFF####FXffxtffft#\n##FFF#####FFff#f#fx#\n"
-              "##FHF#####FFFf#t####\n#XFFF#####FFFx#f####\n#HFXF##########f####\n"
-              "#FXFF##########ffff#\n#FFFF##########f####\n",
+              "####F##########ffff#\n#F##F########f#ffff#\n#HFFX########f#fftf#\n"
+              "####F#Fxff###f#ffff#\n####F#Fxff###f#fhfff\n#FX#F#XFff###fxfffxh\n"
+              "#FF#F##########f#ff#\n#FF#F##########f#ff#\nHXFFFXF###FFfx#f#xf#\n"
+              "FFFHF#F###FFXf#f####\n#FFFF#F###FFXf#f####\n#FTFF#F########xffh#\n"
+              "#FFFF#F########f##f#\n#FFFF##########f####\n",
               MapText(RandomMap("c")));
 }
