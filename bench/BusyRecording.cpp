@@ -7,6 +7,7 @@
 
 #include <allegro.h>
 
+#include "MapBook.h"
 #include "MatchSession.h"
 #include "TileSet.h"
 #include "zolMap.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
     BuildTilesHeadless();
     zolSeedRand(7);
     MatchSession war(MatchSession::LOCAL, std::make_unique<zolComputer>(LEVEL_HARD, true),
-                     std::make_unique<zolComputer>(LEVEL_HARD, false), nullptr);
+                     std::make_unique<zolComputer>(LEVEL_HARD, false), nullptr, StartMap());
     zolMap* map = war.GetMatch().GetMap();
     // Busy: units on most open tiles, tallied every ten seconds.
     for (int t = 1; t <= 90000; t++)
@@ -40,8 +41,8 @@ int main(int argc, char** argv)
         if (open > 150 && held * 4 > open * 3)
             break;
     }
-    zolMatchStart start = CurrentStart(MATCH_VS_COMPUTER, LEVEL_HARD);
-    std::unique_ptr<MatchSession> session = NewLocalSession(true, LEVEL_HARD);
+    zolMatchStart start = CurrentStart(MATCH_VS_COMPUTER, StartMap(), LEVEL_HARD);
+    std::unique_ptr<MatchSession> session = NewLocalSession(true, StartMap(), LEVEL_HARD);
     std::string why;
     if (!session->Restore(war.Snapshot(), &why))
         return fprintf(stderr, "busyrecording: %s\n", why.c_str()), 1;

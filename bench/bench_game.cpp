@@ -110,8 +110,8 @@ static void BM_ReplayJumpBack(benchmark::State& state)
     zolRecorder recorder;
     std::string error;
     recorder.Open(file, &error);
-    std::unique_ptr<MatchSession> played = NewLocalSession(true, LEVEL_HARD);
-    played->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, LEVEL_HARD));
+    std::unique_ptr<MatchSession> played = NewLocalSession(true, StartMap(), LEVEL_HARD);
+    played->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, StartMap(), LEVEL_HARD));
     KeyScript keys(3, true);
     for (int t = 0; t < 180000; t++)
     {

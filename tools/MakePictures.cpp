@@ -576,6 +576,15 @@ namespace
     {
         return MenuEntry("JOIN A NETWORK GAME");
     }
+    // The map's name is drawn beside it by the game.
+    BITMAP* MapChoice()
+    {
+        return MenuEntry("MAP");
+    }
+    BITMAP* WatchReplay()
+    {
+        return MenuEntry("WATCH A REPLAY");
+    }
 
     // The desktop's icon: a dark tile lit from one corner by red and from the other by blue, a
     // hive between the two fronts and a few units of each side. Drawn large on the mask, so that

@@ -37,20 +37,11 @@ namespace
     }
 }
 
-zolMap* ArenaMap(const std::string& name, std::string* error)
-{
-    if (name.empty() || name == "start")
-        return NewMatchMap(20, 14);
-    *error = "unknown map \"" + PrintableText(name, 40) + "\" (the arena knows only \"start\")";
-    return nullptr;
-}
-
-zolArenaMatch PlayArenaMatch(int red, int blue, uint32_t seed, zolMap* map, int maxTicks)
+zolArenaMatch PlayArenaMatch(int red, int blue, uint32_t seed, const zolMapPlan& map, int maxTicks)
 {
     zolSeedRand(seed);
     MatchSession session(MatchSession::LOCAL, std::make_unique<zolComputer>(red, true),
-                         std::make_unique<zolComputer>(blue, false), nullptr,
-                         map ? map : NewMatchMap(20, 14));
+                         std::make_unique<zolComputer>(blue, false), nullptr, map);
     Match& match = session.GetMatch();
     while (!match.IsOver() && match.GetTicks() < maxTicks)
     {
@@ -80,8 +71,8 @@ int RunArena(const zolOptions& options)
     set_color_depth(32); // the units' colours are made even where nothing is drawn
     BuildTilesHeadless();
     std::string error;
-    delete ArenaMap(options.map, &error);
-    if (!error.empty())
+    zolMapPlan map = StartMap();
+    if (!options.map.empty() && !FindMap(options.map, &map, &error))
     {
         ReleaseTiles();
         return Refuse(error);
@@ -89,8 +80,7 @@ int RunArena(const zolOptions& options)
     int wins[3] = {}; // by zolOutcome
     for (long long i = 1; i <= matches; i++)
     {
-        zolArenaMatch m =
-            PlayArenaMatch(red, blue, (uint32_t)(seed + i - 1), ArenaMap(options.map, &error));
+        zolArenaMatch m = PlayArenaMatch(red, blue, (uint32_t)(seed + i - 1), map);
         wins[m.outcome]++;
         const char* said = m.outcome == OUTCOME_RED_WINS    ? "red wins"
                            : m.outcome == OUTCOME_BLUE_WINS ? "blue wins"

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "MapBook.h"
 #include "Match.h"
 
 struct zolOptions;
@@ -11,10 +12,6 @@ class zolMap;
 
 // Computers against each other without a display, as fast as the machine goes: the tool that
 // tells how the levels measure up.
-
-// The map an arena match is played on, by name; only the starting map ("start", or no name)
-// so far. Null, with a line saying why, for a map it does not know. The caller owns it.
-zolMap* ArenaMap(const std::string& name, std::string* error);
 
 struct zolArenaMatch
 {
@@ -24,8 +21,8 @@ struct zolArenaMatch
 
 // One match between two fresh computers of the levels given (zolLevel), red and blue, with the
 // game's random source seeded first; the end test runs after every tick, and a match with no
-// winner after maxTicks is a draw. map: owned; null for the starting map. Needs a tile set.
-zolArenaMatch PlayArenaMatch(int red, int blue, uint32_t seed, zolMap* map = nullptr,
+// winner after maxTicks is a draw. Needs a tile set.
+zolArenaMatch PlayArenaMatch(int red, int blue, uint32_t seed, const zolMapPlan& map = StartMap(),
                              int maxTicks = 180000);
 
 // --arena: checks the arena's words (one line on stderr and status 2 for a bad one), builds the

@@ -15,6 +15,8 @@
 #include "Bytes.h"
 #include "KeyConfig.h"
 #include "Keyboard.h"
+#include "MapBook.h"
+#include "MapChoice.h"
 #include "MatchSession.h"
 #include "Network.h"
 #include "Options.h"
@@ -23,6 +25,7 @@
 #include "Recording.h"
 #include "Screen.h"
 #include "Settings.h"
+#include "TitleMenu.h"
 #include "zolAI.h"
 #include "zolBmpGen.h"
 #include "zolDisplay.h"
@@ -81,179 +84,6 @@ void DrawSineSprite(BITMAP* dest, BITMAP* sprite, int x, int y)
 
 namespace
 {
-    // Five entries at the three-entry menu's start, closer together, all above the hints.
-    int EntryX(BITMAP* entry)
-    {
-        return (PICTURE_W - entry->w) / 2;
-    }
-    int EntryY(int entry)
-    {
-        return 152 + 60 * entry;
-    }
-
-    // All of a title frame that stands still: the title, every entry but the selected one, the
-    // computer's level and the hint.
-    void DrawStillTitle(BITMAP* bmp, BITMAP* title, BITMAP** menu, int selected, int level)
-    {
-        blit(title, bmp, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
-        for (int i = 0; i < MENU_ENTRIES; i++)
-            if (i != selected)
-                draw_sprite(bmp, menu[i], EntryX(menu[i]), EntryY(i));
-        // The level beside its entry, out of the entry's waving band; the arrows say which way
-        // Left and Right go.
-        std::string shown = std::string(level > 0 ? "< " : "  ") + LevelName(level) +
-                            (level < LEVELS - 1 ? " >" : "  ");
-        int x = (PICTURE_W + menu[0]->w) / 2 + 8, y = EntryY(0) + menu[0]->h / 2 - 4;
-        textout_ex(bmp, font, shown.c_str(), x, y, makecol(255, 220, 120), -1);
-        // In the corner by the title's own line of hints, where a new player reads first.
-        textout_right_ex(bmp, font, "F1: keys", PICTURE_W - 8, PICTURE_H - 14,
-                         makecol(255, 255, 255), makecol(0, 0, 0));
-    }
-
-    // The selected entry waving over the still title. From one frame to the next only its band
-    // changes, its columns from 12 pixels above it to 12 below, which reaches no other entry:
-    // unless whole, backBuffer is taken to hold the title's last frame and only the band is
-    // drawn again.
-    void DrawTitle(BITMAP* backBuffer, BITMAP* still, BITMAP* entry, int selected, bool whole)
-    {
-        int x = EntryX(entry), y = EntryY(selected);
-        if (whole)
-            blit(still, backBuffer, 0, 0, 0, 0, PICTURE_W, PICTURE_H);
-        else
-            blit(still, backBuffer, x, y - 12, x, y - 12, entry->w, entry->h + 24);
-        DrawSineSprite(backBuffer, entry, x, y);
-    }
-
-    // The address of the game to join, typed by the player: HOST or HOST:PORT. Esc goes back.
-    void JoinFromMenu(BITMAP* backBuffer, zolRecorder* recorder)
-    {
-        std::string typed, error;
-        clear_keybuf();
-        ForgetPresses();
-        while (true)
-        {
-            clear_to_color(backBuffer, makecol(0, 0, 0));
-            int white = makecol(255, 255, 255), grey = makecol(200, 200, 200);
-            textout_centre_ex(backBuffer, font, "Join a network game: the host's address",
-                              PICTURE_W / 2, 180, white, -1);
-            textout_centre_ex(backBuffer, font, (typed + "_").c_str(), PICTURE_W / 2, 210,
-                              makecol(255, 220, 120), -1);
-            textout_centre_ex(backBuffer, font, error.c_str(), PICTURE_W / 2, 240,
-                              makecol(255, 120, 120), -1);
-            textout_centre_ex(backBuffer, font,
-                              "name or address, :port if not 47630   Enter: join   Esc: back",
-                              PICTURE_W / 2, 270, grey, -1);
-            ShowPicture(backBuffer);
-            rest(20);
-            while (keypressed())
-            {
-                int k = readkey(), c = k & 0xFF;
-                if (k >> 8 == KEY_ESC)
-                {
-                    TakePress(KEY_ESC);
-                    return;
-                }
-                if (k >> 8 == KEY_BACKSPACE && !typed.empty())
-                    typed.pop_back();
-                else if (k >> 8 == KEY_ENTER || k >> 8 == KEY_ENTER_PAD)
-                {
-                    std::string host;
-                    int port = NETWORK_PORT;
-                    TakePress(k >> 8);
-                    if (ParseAddress(typed, &host, &port, &error))
-                        return RunNetworkGame(backBuffer, false, host, port, recorder);
-                }
-                else if (typed.size() < 100 && (isalnum(c) || c == '.' || c == ':' || c == '-'))
-                    typed += (char)c;
-            }
-        }
-    }
-
-    // Until Exit is chosen. The selection survives each match, so the menu comes back showing
-    // the entry that started it. recorder, when not null, records the first match played.
-    void RunTitleMenu(BITMAP* backBuffer, BITMAP* title, BITMAP** menu, zolRecorder* recorder,
-                      int level)
-    {
-        int selected = 0;
-        bool quit = false;
-        ForgetPresses();
-        // Null where memory ran out: then backBuffer is drawn whole every frame.
-        BITMAP* still = create_bitmap(PICTURE_W, PICTURE_H);
-        int stillFor = -1, stillLevel = -1; // the selection and level still was drawn for
-        bool whole = true; // backBuffer may hold something else than the title's last frame
-        while (!quit)
-        {
-            // A key held counts as much as one tapped between two frames.
-            auto pressed = [](int k) { return TakeTap(k) | (key[k] != 0); };
-            if (pressed(KEY_ENTER))
-            {
-                whole = true;
-                zolEmit(zolEvent::MenuChoice);
-                if (selected == 0 || selected == 1)
-                    PlayLocalMatch(backBuffer, selected == 0, recorder, level);
-                else if (selected == 2)
-                    RunNetworkGame(backBuffer, true, "", NETWORK_PORT, recorder);
-                else if (selected == 3)
-                    JoinFromMenu(backBuffer, recorder);
-                else
-                    quit = true;
-                // Finished, or failed: a match that never began (a join given up) leaves it open.
-                if (recorder && !recorder->IsOpen())
-                    recorder = nullptr;
-                // Back on the title: what was pressed elsewhere is not meant for it.
-                ForgetPresses();
-            }
-            if (pressed(KEY_UP) && selected > 0)
-            {
-                key[KEY_UP] = 0;
-                selected--;
-                zolEmit(zolEvent::MenuMove);
-            }
-            if (pressed(KEY_DOWN) && selected < MENU_ENTRIES - 1)
-            {
-                key[KEY_DOWN] = 0;
-                selected++;
-                zolEmit(zolEvent::MenuMove);
-            }
-            for (int k : {KEY_LEFT, KEY_RIGHT})
-                if (pressed(k) && selected == 0)
-                {
-                    key[k] = 0;
-                    int next = NextLevel(level, k == KEY_LEFT ? -1 : 1);
-                    if (next != level)
-                        zolEmit(zolEvent::MenuMove);
-                    level = next;
-                }
-            if (!still)
-                DrawStillTitle(backBuffer, title, menu, selected, level);
-            else if (stillFor != selected || stillLevel != level)
-            {
-                DrawStillTitle(still, title, menu, selected, level);
-                stillFor = selected;
-                stillLevel = level;
-                whole = true;
-            }
-            DrawTitle(backBuffer, still ? still : backBuffer, menu[selected], selected, whole);
-            whole = false;
-            WaitForFrame();
-            ShowPicture(backBuffer);
-            zolSoundFrame();
-
-            AnswerCommonKeys();
-            if (!quit && TakePress(KEY_F1))
-            {
-                ShowHelp(backBuffer);
-                ForgetPresses();
-                whole = true;
-            }
-        }
-        if (still)
-            destroy_bitmap(still);
-    }
-}
-
-namespace
-{
     // --verify: no display and no picture; the frames a replay saw are skipped, not drawn.
     int VerifyHeadless(const std::string& file)
     {
@@ -297,6 +127,24 @@ int GameMain(int argc, char** argv)
         return VerifyHeadless(options.replay);
     if (options.action == zolOptions::ARENA)
         return RunArena(options);
+    if (options.action == zolOptions::LIST_MAPS)
+    {
+        for (const zolBuiltInMap& builtIn : BuiltInMaps())
+            puts(builtIn.plan.name.c_str());
+        return 0;
+    }
+    // A map that cannot be read is said before anything is played.
+    zolMapPlan map = StartMap();
+    if (!options.map.empty() && !FindMap(options.map, &map, &error))
+    {
+        fprintf(stderr, "glowfront: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.action == zolOptions::SHOW_MAP)
+    {
+        fputs(MapText(map).c_str(), stdout);
+        return 0;
+    }
     // A recording that cannot be written is said before anything is played.
     zolRecorder recorder;
     if (!options.record.empty() && !recorder.Open(options.record, &error))
@@ -362,7 +210,7 @@ int GameMain(int argc, char** argv)
     zolRecorder* pending = recorder.IsOpen() ? &recorder : nullptr;
     if (options.host || !options.join.empty())
     {
-        RunNetworkGame(backBuffer, options.host, options.join, options.port, pending);
+        RunNetworkGame(backBuffer, options.host, options.join, options.port, map, pending);
         pending = nullptr;
     }
     if (options.action == zolOptions::REPLAY)
@@ -374,7 +222,10 @@ int GameMain(int argc, char** argv)
         }
     }
     else
-        RunTitleMenu(backBuffer, title, menu, pending, level);
+    {
+        zolMapChoice maps(options.map, map);
+        RunTitleMenu(backBuffer, title, menu, pending, level, maps);
+    }
     // A recording that could not be written was said when it failed; the status says it again.
     if (recorder.Failed())
         status = 1;
@@ -426,9 +277,9 @@ int ReadMaxUnits(const char* file)
 
 const char* LoadStartPictures(BITMAP* pictures[START_PICTURES])
 {
-    static const int FILES[START_PICTURES] = {PIC_Title,      PIC_RedWins,  PIC_BlueWins,
-                                              PIC_VsComputer, PIC_VsPlayer, PIC_HostGame,
-                                              PIC_JoinGame,   PIC_Exit};
+    static const int FILES[START_PICTURES] = {
+        PIC_Title,    PIC_RedWins,  PIC_BlueWins,  PIC_VsComputer,  PIC_VsPlayer,
+        PIC_HostGame, PIC_JoinGame, PIC_MapChoice, PIC_WatchReplay, PIC_Exit};
     for (int i = 0; i < START_PICTURES; i++)
     {
         pictures[i] = zolLoadPicture(PicturePath(FILES[i]));

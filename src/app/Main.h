@@ -33,7 +33,17 @@ int ReadMaxUnits(const char* file);
 // Title, RedWins, BlueWins and the menu's entries from Data/, in that order, the entries as the
 // menu shows them. Null on success; otherwise the file that failed, with nothing left loaded.
 // ReleaseStartPictures destroys the first count.
-const int MENU_ENTRIES = 5; // versus the computer, versus a player, host, join, Exit
+enum zolMenuEntry
+{
+    MENU_VS_COMPUTER, // Left and Right change the computer's level, shown beside it
+    MENU_VS_PLAYER,
+    MENU_HOST,
+    MENU_JOIN,
+    MENU_MAP, // Left and Right choose the map, shown beside it; Enter a new random one
+    MENU_WATCH,
+    MENU_EXIT,
+    MENU_ENTRIES
+};
 const int START_PICTURES = 3 + MENU_ENTRIES;
 const char* LoadStartPictures(BITMAP* pictures[START_PICTURES]);
 void ReleaseStartPictures(BITMAP* pictures[START_PICTURES], int count = START_PICTURES);

@@ -27,18 +27,20 @@ namespace
 
 MatchSession::MatchSession(Kind kind, std::unique_ptr<zolController> red,
                            std::unique_ptr<zolController> blue,
-                           std::unique_ptr<zolTickSource> source, zolMap* map)
-    : m_eKind(kind), m_pvSides{std::move(blue), std::move(red)}, m_pSource(std::move(source))
+                           std::unique_ptr<zolTickSource> source, const zolMapPlan& map)
+    : m_eKind(kind), m_pvSides{std::move(blue), std::move(red)}, m_pSource(std::move(source)),
+      m_sMapName(map.name)
 {
     for (int side = 0; side < 2; side++)
         m_pvHumans[side] = dynamic_cast<zolHumanSide*>(m_pvSides[side].get());
-    zolController *r = m_pvSides[1].get(), *b = m_pvSides[0].get();
-    m_pMatch = map ? std::make_unique<Match>(r, b, map)
-                   : std::make_unique<Match>(r, b, PICTURE_W / 32, PICTURE_H / 32 - 1);
+    m_pMatch = std::make_unique<Match>(m_pvSides[1].get(), m_pvSides[0].get(), BuildMap(map));
     m_pMatch->SetFlickerApart(kind != LOCAL);
-    // The computer is told of every match, whoever plays blue, once its map is laid out.
-    int w = m_pMatch->GetMap()->GetWidth(), h = m_pMatch->GetMap()->GetHeight();
-    InitAI(m_pMatch->GetMap(), w, h, w - 3, h - 3);
+    // The computer is told of every match, whoever plays blue, once its map is laid out; its
+    // base is blue's first hive.
+    zolMap* world = m_pMatch->GetMap();
+    int w = world->GetWidth(), h = world->GetHeight(), x = w - 3, y = h - 3;
+    FindFirstHive(world, false, &x, &y);
+    InitAI(world, w, h, x, y);
 }
 
 MatchSession::~MatchSession() = default;
@@ -318,15 +320,16 @@ const char* MatchSession::LevelName()
     return "";
 }
 
-std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, int level)
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, const zolMapPlan& map, int level)
 {
     std::unique_ptr<zolController> blue;
     if (versusComputer)
         blue = std::make_unique<zolComputerSide>(level);
     else
         blue = std::make_unique<zolKeyboardSide>(false);
-    auto session = std::make_unique<MatchSession>(
-        MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true), std::move(blue), nullptr);
+    auto session =
+        std::make_unique<MatchSession>(MatchSession::LOCAL, std::make_unique<zolKeyboardSide>(true),
+                                       std::move(blue), nullptr, map);
     session->SetNames("red: " + DescribeMoves(true),
                       versusComputer ? "blue: computer, " + std::string(LevelName(level))
                                      : "blue: " + DescribeMoves(false));
@@ -348,8 +351,9 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording, st
     }
     auto source = std::make_unique<zolReplaySource>(recording, scripted[1], scripted[0]);
     zolReplaySource* feed = source.get();
-    auto session = std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(sides[1]),
-                                                  std::move(sides[0]), std::move(source));
+    auto session =
+        std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(sides[1]),
+                                       std::move(sides[0]), std::move(source), start.map);
     std::string names[2];
     for (bool side : {false, true})
         names[side] =
@@ -375,13 +379,13 @@ std::unique_ptr<MatchSession> NewTakeOverSession(MatchSession& replay,
 {
     bool computerBlue = recorded.kind == MATCH_VS_COMPUTER && !recorded.computerSide;
     int level = computerBlue ? recorded.level : LEVEL_NORMAL;
-    std::unique_ptr<MatchSession> session = NewLocalSession(true, level);
+    std::unique_ptr<MatchSession> session = NewLocalSession(true, recorded.map, level);
     if (!session->Restore(replay.Snapshot(), why))
         return nullptr;
     // Frames on this machine are the match's own again.
     session->GetMatch().SetFlickerApart(false);
     session->SetMapName(replay.m_sMapName);
-    *start = CurrentStart(MATCH_VS_COMPUTER, level);
+    *start = CurrentStart(MATCH_VS_COMPUTER, recorded.map, level);
     start->state = session->Snapshot();
     start->firstTick = session->GetMatch().GetTicks();
     return session;
@@ -395,8 +399,9 @@ std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
     auto blue = std::make_unique<zolScriptedSide>(false);
     auto source = std::make_unique<zolLockstepSource>(net, red.get(), blue.get(),
                                                       sample ? sample : TakeNetworkKeys);
-    auto session = std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red),
-                                                  std::move(blue), std::move(source));
+    auto session =
+        std::make_unique<MatchSession>(MatchSession::NETWORK, std::move(red), std::move(blue),
+                                       std::move(source), net.GetStart().map);
     session->SetNames(net.IsHost() ? "red: you" : "red: the other player",
                       net.IsHost() ? "blue: the other player" : "blue: you");
     return session;

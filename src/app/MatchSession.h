@@ -32,10 +32,10 @@ public:
         NETWORK // across two machines: both tick on, so no pause and no help
     };
 
-    // The sides and the source are owned; source null: the sides read this keyboard. map: owned;
-    // null for the starting map.
+    // The sides and the source are owned; source null: the sides read this keyboard. The match
+    // starts on map (a map: CheckMapRows), whose name the strip shows.
     MatchSession(Kind kind, std::unique_ptr<zolController> red, std::unique_ptr<zolController> blue,
-                 std::unique_ptr<zolTickSource> source, zolMap* map = nullptr);
+                 std::unique_ptr<zolTickSource> source, const zolMapPlan& map);
     ~MatchSession();
     MatchSession(const MatchSession&) = delete;
     MatchSession& operator=(const MatchSession&) = delete;
@@ -97,7 +97,7 @@ private:
     std::vector<zolRecorder*> m_pvRecorders; // not owned; each dropped once it fails
     std::unique_ptr<zolReplayControl> m_pReplay;
     std::string m_svSideNames[2];
-    std::string m_sMapName = "start";
+    std::string m_sMapName;
     bool m_bLeft = false;
     bool m_bTakeOver = false;
     int m_dwDiffersSaid = 0; // the tick a replay's difference was said at; 0: not yet
@@ -108,11 +108,12 @@ private:
                                                             zolMatchStart*, std::string*);
 };
 
-// The sides of a match at this keyboard: red a person, blue the program's computer of the level
-// (zolLevel) or a second person.
-std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, int level = LEVEL_NORMAL);
-// A recorded match played again; the recording must outlive the session. Null, with why, for a
-// recording whose match begins from a saved moment that cannot be taken up.
+// The sides of a match at this keyboard, on map: red a person, blue the program's computer of the
+// level (zolLevel) or a second person.
+std::unique_ptr<MatchSession> NewLocalSession(bool versusComputer, const zolMapPlan& map,
+                                              int level = LEVEL_NORMAL);
+// A recorded match played again, on its map; the recording must outlive the session. Null, with
+// why, for a recording whose match begins from a saved moment that cannot be taken up.
 std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording,
                                                std::string* why = nullptr);
 // The watched match from where it stands, played on by the person at this keyboard as red
@@ -122,7 +123,8 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording,
 std::unique_ptr<MatchSession> NewTakeOverSession(MatchSession& replay,
                                                  const zolMatchStart& recorded,
                                                  zolMatchStart* start, std::string* why);
-// A match against the other machine; net must outlive the session and be PLAYING. sample: the
+// A match against the other machine, on the host's map; net must outlive the session and be
+// PLAYING. sample: the
 // local player's keys for each tick, this keyboard's when not given.
 std::unique_ptr<MatchSession> NewNetworkSession(zolNetSession& net,
                                                 std::function<unsigned()> sample = nullptr);

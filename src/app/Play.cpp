@@ -15,22 +15,21 @@
 #include "zolEvents.h"
 #include "zolSound.h"
 
+void ShowMessage(BITMAP* backBuffer, const std::string& text)
+{
+    // 68 characters of the font's 8 pixels fill the box.
+    DimPicture(backBuffer);
+    rectfill(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(16, 16, 24));
+    rect(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(200, 200, 200));
+    textout_centre_ex(backBuffer, font, PrintableText(text, 68).c_str(), PICTURE_W / 2, 220,
+                      makecol(255, 255, 255), -1);
+    textout_centre_ex(backBuffer, font, "Enter or Esc: back", PICTURE_W / 2, 248,
+                      makecol(200, 200, 200), -1);
+    WaitForKey(backBuffer, {KEY_ENTER, KEY_ESC});
+}
+
 namespace
 {
-    // One line over the dimmed frame, until Esc or Enter; for the network's news. Cut to the
-    // box, 68 characters of the font's 8 pixels.
-    void ShowMessage(BITMAP* backBuffer, const std::string& text)
-    {
-        DimPicture(backBuffer);
-        rectfill(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(16, 16, 24));
-        rect(backBuffer, 40, 200, PICTURE_W - 41, 270, makecol(200, 200, 200));
-        textout_centre_ex(backBuffer, font, PrintableText(text, 68).c_str(), PICTURE_W / 2, 220,
-                          makecol(255, 255, 255), -1);
-        textout_centre_ex(backBuffer, font, "Enter or Esc: back", PICTURE_W / 2, 248,
-                          makecol(200, 200, 200), -1);
-        WaitForKey(backBuffer, {KEY_ENTER, KEY_ESC});
-    }
-
     // Until the other side answers, the match is agreed, or Esc gives up. The network is looked
     // at every 2 ms, so that the round trip the host measures for the delay is the link's own.
     bool WaitForOtherSide(BITMAP* backBuffer, zolNetSession& net, const std::string& text)
@@ -129,7 +128,7 @@ namespace
             return ShowMessage(backBuffer, "cannot take over: " + why);
         PlayKept(backBuffer, *session, start, nullptr);
         if (ShowEnd(backBuffer, *session, true))
-            PlayLocalMatch(backBuffer, true, nullptr, start.level);
+            PlayLocalMatch(backBuffer, true, nullptr, start.map, start.level);
     }
 }
 
@@ -140,17 +139,18 @@ void KeepReplays(int keep)
 
 void RunGame(BITMAP* backBuffer, bool versusComputer)
 {
-    PlayLocalMatch(backBuffer, versusComputer, nullptr);
+    PlayLocalMatch(backBuffer, versusComputer, nullptr, StartMap());
 }
 
-void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder, int level)
+void PlayLocalMatch(BITMAP* backBuffer, bool versusComputer, zolRecorder* recorder,
+                    const zolMapPlan& map, int level)
 {
     for (bool again = true; again; recorder = nullptr)
     {
         // The recorder takes the start before the match exists: building it draws nothing.
         zolMatchStart start =
-            CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER, level);
-        std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer, level);
+            CurrentStart(versusComputer ? MATCH_VS_COMPUTER : MATCH_VS_PLAYER, map, level);
+        std::unique_ptr<MatchSession> session = NewLocalSession(versusComputer, map, level);
         PlayKept(backBuffer, *session, start, recorder);
         again = ShowEnd(backBuffer, *session, true);
     }
@@ -176,9 +176,10 @@ bool ReplayGame(BITMAP* backBuffer, const std::string& file, std::string* error)
 }
 
 void RunNetworkGame(BITMAP* backBuffer, bool host, const std::string& address, int port,
-                    zolRecorder* recorder)
+                    const zolMapPlan& hostMap, zolRecorder* recorder)
 {
     zolNetSession net;
+    net.SetMap(hostMap);
     std::string error;
     if (!(host ? net.Host(port, &error) : net.Join(address, port, &error)))
         return ShowMessage(backBuffer, error);

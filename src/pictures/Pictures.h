@@ -18,7 +18,9 @@
     PICTURE(BuildHive)                                                                             \
     PICTURE(BuildThorns)                                                                           \
     PICTURE(HostGame)                                                                              \
-    PICTURE(JoinGame)
+    PICTURE(JoinGame)                                                                              \
+    PICTURE(MapChoice)                                                                             \
+    PICTURE(WatchReplay)
 
 enum zolPicture
 {

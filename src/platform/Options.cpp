@@ -58,9 +58,11 @@ bool PlaysLike(const std::string& version)
 
 const char* UsageText()
 {
-    return "Usage: glowfront [--level LEVEL] [--record FILE] [--host [PORT] | --join HOST[:PORT]]\n"
+    return "Usage: glowfront [--level LEVEL] [--map M] [--record FILE]\n"
+           "                 [--host [PORT] | --join HOST[:PORT]]\n"
            "       glowfront --replay FILE | --verify FILE\n"
            "       glowfront --arena RED BLUE [--matches N] [--seed S] [--map M]\n"
+           "       glowfront --list-maps | --show-map M\n"
            "       glowfront --help | --version\n"
            "\n"
            "A two-sided real-time strategy game: red at the keyboard against the computer,\n"
@@ -77,6 +79,10 @@ const char* UsageText()
            "  --arena RED BLUE   play N matches (10) between two computer levels without a\n"
            "                     display, match I seeded S + I - 1 (S: 1), on the map M\n"
            "                     (the starting map); print each outcome and the tally\n"
+           "  --map M            play every match on M: a built-in map's name, random:SEED\n"
+           "                     (1 to 12 letters or digits) or a map file\n"
+           "  --list-maps        name the built-in maps\n"
+           "  --show-map M       print the map M as a map file\n"
            "  --help             show this and leave\n"
            "  --version          show the version and leave\n"
            "\n"
@@ -118,8 +124,10 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
             o.arenaRed = argv[++i];
             o.arenaBlue = argv[++i];
         }
+        else if (!strcmp(arg, "--list-maps"))
+            o.action = zolOptions::LIST_MAPS;
         else if (!strcmp(arg, "--level") || !strcmp(arg, "--matches") || !strcmp(arg, "--seed") ||
-                 !strcmp(arg, "--map"))
+                 !strcmp(arg, "--map") || !strcmp(arg, "--show-map"))
         {
             if (!next)
                 return Fail(error, std::string(arg) + " needs a value");
@@ -129,8 +137,10 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
                                  : !strcmp(arg, "--seed")    ? o.seed
                                                              : o.map;
             value = next;
-            if (strcmp(arg, "--level"))
+            if (!strcmp(arg, "--matches") || !strcmp(arg, "--seed"))
                 arena = true;
+            if (!strcmp(arg, "--show-map"))
+                o.action = zolOptions::SHOW_MAP;
         }
         else if (!strcmp(arg, "--host"))
         {
@@ -156,10 +166,11 @@ bool ParseOptions(int argc, char** argv, zolOptions* options, std::string* error
     if (o.host && !o.join.empty())
         return Fail(error, "--host and --join cannot go together");
     if ((o.action == zolOptions::REPLAY || o.action == zolOptions::VERIFY) &&
-        (o.host || !o.join.empty() || !o.record.empty()))
-        return Fail(error, "a replay plays alone: no --record, --host or --join with it");
+        (o.host || !o.join.empty() || !o.record.empty() || !o.map.empty()))
+        return Fail(error, "a replay plays alone, on its own map: no --record, --host, --join or "
+                           "--map with it");
     if (arena && o.action != zolOptions::ARENA)
-        return Fail(error, "--matches, --seed and --map go with --arena");
+        return Fail(error, "--matches and --seed go with --arena");
     if (o.action == zolOptions::ARENA && (o.host || !o.join.empty() || !o.record.empty()))
         return Fail(error, "the arena plays alone: no --record, --host or --join with it");
     *options = o;

@@ -8,12 +8,14 @@ struct zolOptions
 {
     enum Action
     {
-        PLAY,    // the title menu, or a network match with host or join
-        HELP,    // --help: the usage on stdout
-        VERSION, // --version
-        REPLAY,  // --replay FILE: show a recorded match again
-        VERIFY,  // --verify FILE: replay without a display and check the fingerprint
-        ARENA    // --arena RED BLUE: computers against each other, headless, at full speed
+        PLAY,      // the title menu, or a network match with host or join
+        HELP,      // --help: the usage on stdout
+        VERSION,   // --version
+        REPLAY,    // --replay FILE: show a recorded match again
+        VERIFY,    // --verify FILE: replay without a display and check the fingerprint
+        ARENA,     // --arena RED BLUE: computers against each other, headless, at full speed
+        LIST_MAPS, // --list-maps: the built-in maps' names
+        SHOW_MAP   // --show-map M: the map in the map file format
     };
 
     Action action = PLAY;
@@ -27,7 +29,8 @@ struct zolOptions
     std::string level = "normal";
     std::string arenaRed, arenaBlue; // levels
     std::string matches = "10", seed = "1";
-    std::string map; // --map M; empty: the starting map
+    std::string map; // of --map or --show-map: a built-in name, "random:SEED" or a file; empty:
+                     // the start map
 };
 
 // False, with a one-line reason in error, when the command line is not one the game takes.

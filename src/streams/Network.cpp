@@ -15,7 +15,7 @@
 
 namespace
 {
-    const uint16_t PROTOCOL = 1;
+    const uint16_t PROTOCOL = 2;   // 2: the start carries the map
     const size_t MOST_BYTES = 512; // no message of ours is longer
     const int MOST_BAD = 10;       // broken messages before the other side is let go
     const int SILENCE_MS = 5000;   // a peer unheard for this long has left
@@ -45,7 +45,7 @@ namespace
     enum : uint8_t
     {
         HELLO = 1,  // joiner: protocol, game version
-        START = 2,  // host: protocol, game version, cap, random state, delay
+        START = 2,  // host: protocol, game version, cap, random state, delay, map name, map rows
         REFUSE = 3, // either: why, as text
         KEYS = 4,   // first tick, count, keys
         PRINT = 5   // tick, fingerprint
@@ -269,32 +269,34 @@ void zolNetSession::Receive(const uint8_t* data, size_t size)
         // A slow link gets more ticks between a key and its tick, so that it never stalls.
         int rtt = m_pPeer ? (int)m_pPeer->roundTripTime : 0;
         m_dwDelay = rtt / 10 + 2 > 50 ? 50 : rtt / 10 + 2;
-        m_start = CurrentStart(MATCH_NETWORK);
-        Send(zolByteWriter()
-                 .Put(START)
-                 .Put<uint16_t>(PROTOCOL)
-                 .Text(GameVersion())
-                 .Put<int32_t>(m_start.maxUnits)
-                 .Put<uint32_t>(m_start.randState)
-                 .Put<uint8_t>((uint8_t)m_dwDelay)
-                 .bytes);
+        m_start = CurrentStart(MATCH_NETWORK, m_map);
+        zolByteWriter start;
+        start.Put(START).Put<uint16_t>(PROTOCOL).Text(GameVersion());
+        start.Put<int32_t>(m_start.maxUnits).Put<uint32_t>(m_start.randState);
+        start.Put<uint8_t>((uint8_t)m_dwDelay).bytes += MapBytes(m_map);
+        Send(start.bytes);
     }
     else if (type == START && !m_bHost && m_eState == WAITING)
     {
-        int32_t cap;
-        uint32_t rand;
-        uint8_t delay;
-        if (!in.Get(&protocol) || !in.Text(&text) || !in.Get(&cap) || !in.Get(&rand) ||
-            !in.Get(&delay) || !in.Done() || delay < 2 || delay > 50)
+        // The protocol and version first: what follows them is another protocol's business.
+        if (!in.Get(&protocol) || !in.Text(&text))
             return Bad();
         std::string why = Mismatch(false, protocol, text);
         if (!why.empty())
             return End(why);
+        int32_t cap;
+        uint32_t rand;
+        uint8_t delay;
+        zolMapPlan map;
+        if (!in.Get(&cap) || !in.Get(&rand) || !in.Get(&delay) || delay < 2 || delay > 50 ||
+            !ReadMapBytes(in, &map).empty() || !in.Done())
+            return Bad();
         m_start = zolMatchStart();
         m_start.kind = MATCH_NETWORK;
         m_start.maxUnits = cap;
         m_start.randState = rand;
         m_start.gameVersion = text;
+        m_start.map = map;
         m_dwDelay = delay;
     }
     else if (type == KEYS && m_eState == PLAYING)

@@ -39,6 +39,9 @@ public:
     // hosts on a port the system hands out, which GetPort() then tells.
     bool Host(int port, std::string* error);
     bool Join(const std::string& host, int port, std::string* error);
+    // The map the host starts the match on, sent whole with the start; `start` unless set. A
+    // joiner plays the host's map, whatever it was set to.
+    void SetMap(const zolMapPlan& map) { m_map = map; }
 
     State Service(); // handles what has come in and sends what is due; never waits
 
@@ -79,9 +82,10 @@ private:
     std::string m_sMessage;
     std::string m_sWhere; // "host:port", for messages
     zolMatchStart m_start;
-    int m_dwDelay = 2;           // in ticks
-    long long m_dwHeardAt = 0;   // steady clock, ms; 0: not yet connected
-    long long m_dwStartedAt = 0; // of Join, for its ten seconds
+    zolMapPlan m_map = StartMap(); // the host's
+    int m_dwDelay = 2;             // in ticks
+    long long m_dwHeardAt = 0;     // steady clock, ms; 0: not yet connected
+    long long m_dwStartedAt = 0;   // of Join, for its ten seconds
     int m_dwBad = 0;
     int m_dwRemoteBase = 1; // the tick of m_vRemote's front
     std::deque<unsigned> m_vRemote;

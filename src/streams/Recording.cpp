@@ -22,7 +22,7 @@
 namespace
 {
     const char MAGIC[8] = {'G', 'L', 'O', 'W', 'R', 'E', 'C', '\n'};
-    const uint16_t FORMAT = 2;          // 1 still reads: blue normal played it
+    const uint16_t FORMAT = 2;          // 1 is still read: blue normal played it on `start`
     const size_t MOST_BYTES = 64 << 20; // some days of play
     const size_t MOST_JOBS = 4096;
     const uint32_t MOST_FRAMES = 1000000; // before one tick
@@ -44,9 +44,10 @@ namespace
     }
 }
 
-zolMatchStart CurrentStart(int kind, int level)
+zolMatchStart CurrentStart(int kind, const zolMapPlan& map, int level)
 {
     zolMatchStart start;
+    start.map = map;
     zolComputer& computer = ProgramComputer(level);
     start.kind = kind;
     start.maxUnits = zu_dwMaxUnits;
@@ -116,8 +117,9 @@ void zolRecorder::Start(const zolMatchStart& start)
     for (const ai_job_s& job : start.aiJobs)
         for (int v : {job.kind, job.x, job.y, job.defer})
             out.Put<int32_t>(v);
-    // Format 2: which computer played, and the moment a match taken over began from.
+    // Format 2: which computer played, the map, and the moment a match taken over began from.
     out.Put<uint8_t>((uint8_t)start.level).Put<uint8_t>(start.computerSide ? 1 : 0);
+    out.bytes += MapBytes(start.map);
     out.Put<int32_t>(start.firstTick).Put<uint32_t>((uint32_t)start.state.size());
     out.bytes += start.state;
     Put(out.bytes.data(), out.bytes.size());
@@ -231,6 +233,11 @@ bool zolRecording::Load(const std::string& path, std::string* error)
         return Fail(error, path + ": damaged (the start of the match is out of range)");
     s.level = level;
     s.computerSide = computerSide;
+    std::string fault = format >= 2 ? ReadMapBytes(in, &s.map) : "";
+    if (fault == "cut short")
+        return Fail(error, cut);
+    if (!fault.empty())
+        return Fail(error, path + ": damaged (its map: " + fault + ")");
     uint32_t stateBytes = 0;
     if (format >= 2 && (!in.Get(&s.firstTick) || !in.Get(&stateBytes)))
         return Fail(error, cut);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HumanSide.h"
+#include "MapBook.h"
 #include "TickSource.h"
 #include "zolAI.h"
 
@@ -34,15 +35,18 @@ struct zolMatchStart
     // this side. Recordings before format 2 knew only blue normal.
     int level = LEVEL_NORMAL;
     bool computerSide = false;
+    // The map, whole, so that a recording replays and a joiner plays without its file.
+    zolMapPlan map = StartMap();
     // A match taken up from a saved moment (MatchSession::Snapshot), at this many ticks; empty
     // for one played from its first tick. Format 2 onward.
     std::string state;
     int firstTick = 0;
 };
 
-// The start as the program stands now, the program's computer of level (zolLevel) carrying the
-// counters and jobs, and the program set to a recorded start.
-zolMatchStart CurrentStart(int kind, int level = LEVEL_NORMAL);
+// The start of a match on map as the program stands now, the program's computer of level
+// (zolLevel) carrying the counters and jobs, and the program set to a recorded start (whose map
+// is the session's to build).
+zolMatchStart CurrentStart(int kind, const zolMapPlan& map, int level = LEVEL_NORMAL);
 void ApplyStart(const zolMatchStart& start);
 
 // Writes a recording as the match is played. Flushed every 100 ticks, so a crash loses at most

@@ -74,9 +74,9 @@ TEST_F(BadInput, EveryBrokenPictureIsNamedAndNothingStaysLoaded)
                                         0,   0,   0,  0, 0, 0, 0, 48, 0, 0, 0,  1, 0, 24, 0};
     const std::string damages[4] = {"", "", "not a picture at all",
                                     std::string((const char*)zeroWide, sizeof zeroWide)};
-    const int pictures[] = {PIC_Title,    PIC_RedWins,  PIC_BlueWins, PIC_VsComputer,
-                            PIC_VsPlayer, PIC_HostGame, PIC_JoinGame, PIC_Exit,
-                            PIC_Floor,    PIC_Hive,     PIC_Trainer,  PIC_Thorns};
+    const int pictures[] = {PIC_Title,    PIC_RedWins,  PIC_BlueWins,  PIC_VsComputer, PIC_VsPlayer,
+                            PIC_HostGame, PIC_JoinGame, PIC_MapChoice, PIC_Exit,       PIC_Floor,
+                            PIC_Hive,     PIC_Trainer,  PIC_Thorns};
     ReleaseTiles();
     for (int d = 0; d < 5; d++)
         for (int picture : pictures)

@@ -21,8 +21,8 @@ namespace
         zolRecorder recorder;
         std::string error;
         ASSERT_TRUE(recorder.Open(FILE_NAME, &error)) << error;
-        std::unique_ptr<MatchSession> session = NewLocalSession(true, LEVEL_HARD);
-        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, LEVEL_HARD));
+        std::unique_ptr<MatchSession> session = NewLocalSession(true, StartMap(), LEVEL_HARD);
+        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, StartMap(), LEVEL_HARD));
         BITMAP* frame = create_bitmap(640, 480);
         KeyScript keys(17, true);
         for (int t = 0; t < ticks; t++)

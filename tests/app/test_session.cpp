@@ -2,6 +2,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "MapBook.h"
+#include "MapChoice.h"
 #include "MatchSession.h"
 #include "Options.h"
 #include "Recording.h"
@@ -12,7 +14,7 @@
 
 TEST(MatchSession, TicksBeyondOnePassStayOwedAndEscEndsWithNoWinner)
 {
-    std::unique_ptr<MatchSession> session = NewLocalSession(false);
+    std::unique_ptr<MatchSession> session = NewLocalSession(false, StartMap());
     Match& match = session->GetMatch();
     BITMAP* bmp = create_bitmap(640, 480);
     std::atomic<int> clock(60);
@@ -42,8 +44,8 @@ namespace
     std::string RecordInto(zolRecorder& recorder, const std::function<void(int tick)>& during)
     {
         testing::internal::CaptureStderr();
-        std::unique_ptr<MatchSession> session = NewLocalSession(true);
-        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER));
+        std::unique_ptr<MatchSession> session = NewLocalSession(true, StartMap());
+        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, StartMap()));
         std::atomic<int> clock(0);
         for (int tick = 1; tick <= 300; tick++)
         {
@@ -120,8 +122,8 @@ TEST(KeptReplays, EveryMatchIsKeptWholeUnderItsStartTimeTheOldestGoingFirst)
     {
         zolRecorder recorder;
         ASSERT_TRUE(KeepNextMatch(recorder, 2));
-        std::unique_ptr<MatchSession> session = NewLocalSession(true);
-        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER));
+        std::unique_ptr<MatchSession> session = NewLocalSession(true, StartMap());
+        session->Record(&recorder, CurrentStart(MATCH_VS_COMPUTER, StartMap()));
         for (int t = 0; t < 50 * (match + 1); t++)
             session->Step();
         EXPECT_FALSE(fs::exists(recorder.GetPath())) << "only whole under its name";
@@ -155,4 +157,22 @@ TEST(KeptReplays, EveryMatchIsKeptWholeUnderItsStartTimeTheOldestGoingFirst)
                   "/glowfront/replays: Not a directory; this match is played all the same.\n",
               testing::internal::GetCapturedStderr());
     unsetenv("XDG_DATA_HOME");
+}
+
+TEST(MapChoice, AMapFileIsReadForEachMatchAndOneGoneBadKeepsItsLastGoodReading)
+{
+    zolMapPlan field = BuiltInMaps().at(3).plan, maze = BuiltInMaps().at(4).plan, map;
+    std::string why;
+    std::ofstream("mine.map") << MapText(field);
+    ASSERT_TRUE(FindMap("mine.map", &map, &why)) << why;
+    zolMapChoice choice("mine.map", map);
+    const std::pair<std::string, const zolMapPlan*> reads[] = {
+        {MapText(maze), &maze}, {"; cut short\n", &maze}, {MapText(field), &field}};
+    for (auto& [text, played] : reads)
+    {
+        std::ofstream("mine.map") << text;
+        EXPECT_EQ(played->rows, choice.ForMatch(&why).rows);
+        EXPECT_EQ(text.size() < 20 ? "mine.map: line 2: the map ends after 0 rows, not 14" : "",
+                  why);
+    }
 }

@@ -43,7 +43,7 @@ bad negative '"-3" is not a number of matches' --arena easy normal --matches -3
 bad words '"ten" is not a number of matches' --arena easy normal --matches ten
 bad seed '"1x" is not a seed' --arena easy normal --seed 1x
 bad minus '"-1" is not a seed' --arena easy normal --seed -1
-bad map 'unknown map "nowhere"' --arena easy normal --map nowhere
+bad map 'nowhere: no such file, nor a built-in map' --arena easy normal --map nowhere
 bad menu 'unknown level "expert"' --level expert
 echo "$PASS passed, $FAIL failed"
 [ "$FAIL" -eq 0 ] && [ "$PASS" -gt 0 ]

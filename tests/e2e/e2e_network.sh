@@ -5,13 +5,6 @@ S=$WORK JOIN_PID=''
 start_xvfb; declare -A X=([host]=$DISPLAY [join]=$NEW_DISPLAY)
 trap 'GAME_PID=$JOIN_PID stop_game; cleanup' EXIT
 on() { DISPLAY=$1 "${@:2}"; } # on X COMMAND...: the command on display X
-# says FILE TEXT: the message box's only white is one line of TEXT's length (8 pixels a letter),
-# centred: white in its first and last letters, none outside it.
-says() {
-    local w='r == 255 && g == 255 && b == 255' x=$((320 - ${#2} * 4)) n=$((${#2} * 8))
-    [ "$(count "$1" $x 220 8 8 "$w")" -gt 0 ] && [ "$(count "$1" $((x + n - 8)) 220 8 8 "$w")" -gt 0 ] &&
-        [ "$(count "$1" $x 220 $n 8 "$w")" = "$(count "$1" 41 201 558 68 "$w")" ]
-}
 
 # The host waits on a port the system chooses, and says which; both record the match.
 start_game "$RUN" --host 0 --record $S/host.rec; find_window

@@ -77,7 +77,7 @@ cursor_at() {
     [ "$top" -eq 32 ] && [ "$left" -eq 32 ]
 }
 # choose_exit: from anywhere in the title menu, which does not wrap, to Exit, the last entry.
-choose_exit() { press Down Down Down Down Return; }
+choose_exit() { press Down Down Down Down Down Down Return; }
 # shot FILE: the screen, and a fault unless a picture of the whole screen can be read back from FILE.
 shot() {
     rm -f "$1"; import -window root "$1"
@@ -105,6 +105,13 @@ differ() { measure "difference of $1 and $2" '^[0-9]+$' differing "$@"; }
 differing() {
     compare -metric AE "$1[$5x$6+$3+$4]" "$2[$5x$6+$3+$4]" null: 2>&1 |
         awk '$1 ~ /^[0-9][0-9.e+]*$/ { printf "%d", $1 }'
+}
+# says FILE TEXT: the message box's only white is one line of TEXT's length (8 pixels a letter),
+# centred: white in its first and last letters, none outside it.
+says() {
+    local w='r == 255 && g == 255 && b == 255' x=$((320 - ${#2} * 4)) n=$((${#2} * 8))
+    [ "$(count "$1" $x 220 8 8 "$w")" -gt 0 ] && [ "$(count "$1" $((x + n - 8)) 220 8 8 "$w")" -gt 0 ] &&
+        [ "$(count "$1" $x 220 $n 8 "$w")" = "$(count "$1" 41 201 558 68 "$w")" ]
 }
 # wait_exit SECONDS: sets STATUS to the game's exit status, or to 124 if it still runs by then.
 wait_exit() {

@@ -1,5 +1,6 @@
 #include <arpa/inet.h>
 #include <atomic>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <poll.h>
@@ -12,6 +13,7 @@
 #include <enet/enet.h>
 #include <gtest/gtest.h>
 
+#include "MapBook.h"
 #include "MatchSession.h"
 #include "Network.h"
 #include "Options.h"
@@ -83,13 +85,16 @@ namespace
         close(fd);
     }
 
-    // Two peers play 20,000 ticks with seeds of their own, the joiner directly or through a lossy
-    // relay, and end on one fingerprint; each one's recording then replays to it exactly.
-    void PlayPair(bool lossy)
+    // Two peers play `ticks` ticks with seeds of their own, the joiner directly or through a lossy
+    // relay, and end on one fingerprint; each one's recording then replays to it exactly. map: a
+    // file the host plays on, gone as soon as the host has read it.
+    void PlayPair(bool lossy, int ticks = 20000, const std::string& map = "")
     {
         int port, via;
-        std::string hostFile = "net-host.rec", joinFile = "net-join.rec";
-        FILE* host = LaunchHost("20000 11 " + hostFile, 240, &port);
+        std::string hostFile = "net-host.rec", joinFile = "net-join.rec", n = std::to_string(ticks);
+        FILE* host =
+            LaunchHost(n + " 11 " + hostFile + (map.empty() ? "" : " map=" + map), 240, &port);
+        std::remove(map.c_str());
         std::atomic<bool> stop{false};
         std::thread relay;
         via = port;
@@ -103,7 +108,8 @@ namespace
             via = ntohs(at.sin_port);
             relay = std::thread(Relay, fd, port, std::cref(stop));
         }
-        FILE* join = Launch("join 127.0.0.1:" + std::to_string(via) + " 20000 12 " + joinFile, 240);
+        FILE* join =
+            Launch("join 127.0.0.1:" + std::to_string(via) + " " + n + " 12 " + joinFile, 240);
         int hostStatus, joinStatus;
         std::string out = Finish(host, &hostStatus), result = out.substr(out.find('\n') + 1);
         EXPECT_EQ(out, Finish(join, &joinStatus));
@@ -111,7 +117,9 @@ namespace
         if (relay.joinable())
             relay.join();
         EXPECT_EQ(0, hostStatus + joinStatus);
-        EXPECT_EQ(0u, result.find("20000 ticks, fingerprint ")) << out;
+        std::string name = map.empty() ? "start" : map.substr(0, map.find('.'));
+        EXPECT_NE(std::string::npos, out.find(" on " + name + "\n")) << out;
+        EXPECT_EQ(0u, result.find(n + " ticks, fingerprint ")) << out;
         for (const std::string& file : {hostFile, joinFile})
         {
             testing::internal::CaptureStdout();
@@ -126,6 +134,9 @@ TEST(NetworkMatch, TwoPeersPlayOneMatchOnLoopbackAndOverALinkThatLosesAndDelays)
 {
     PlayPair(false);
     PlayPair(true);
+    // The joiner has no map file, and the host's is gone once read: the start carries the map.
+    std::ofstream("tunnels.map") << MapText(BuiltInMaps().at(4).plan);
+    PlayPair(false, 3000, "tunnels.map");
 }
 
 TEST(NetworkMatch, APeerThatVanishesMidMatchIsNoticedWithinFiveSeconds)
@@ -134,7 +145,7 @@ TEST(NetworkMatch, APeerThatVanishesMidMatchIsNoticedWithinFiveSeconds)
     FILE* host = LaunchHost("100000000 1", 20, &port);
     // timeout(1) kills the joiner, playing by then, three seconds after it started.
     std::string join = "join 127.0.0.1:" + std::to_string(port) + " 100000000 2";
-    EXPECT_EQ("playing delay 2\n", Finish(Launch(join, 3), &status));
+    EXPECT_EQ("playing delay 2 on start\n", Finish(Launch(join, 3), &status));
     auto t0 = steady_clock::now();
     std::string out = Finish(host, &status);
     EXPECT_NEAR(5.0, Since(t0), 1.5);
@@ -150,10 +161,13 @@ namespace
         std::string out(bytes.begin(), bytes.end());
         return text.empty() ? out : out + (char)text.size() + text;
     }
-    auto Hello = [](const std::string& version) { return Bytes({1, 1, 0}, version); };
-    auto Start = [](const std::string& version) // cap 1500, random state 1, delay 2
+    auto Hello = [](const std::string& version) { return Bytes({1, 2, 0}, version); };
+    auto Start = [](const std::string& version) // cap 1500, random state 1, delay 2, on start
     {
-        return Bytes({2, 1, 0}, version) + Bytes({0xDC, 5, 0, 0, 1, 0, 0, 0, 2});
+        std::string rows;
+        for (const std::string& row : StartMap().rows)
+            rows += row;
+        return Bytes({2, 2, 0}, version) + Bytes({0xDC, 5, 0, 0, 1, 0, 0, 0, 2}, "start") + rows;
     };
     auto Refusal = [](const std::string& why) { return Bytes({3}, why); };
     auto Keys = [](uint32_t first, int count) // count ticks with no key down
@@ -327,11 +341,11 @@ TEST(NetworkSession, AFloodFromEitherSideIsNamedAndLeavesMemoryUnderTheBound)
         std::smatch grew;
         // ENet refuses every large message unread, so the match goes on until the flooder
         // leaves.
-        ASSERT_TRUE(
-            std::regex_match(out, grew,
-                             std::regex("(?:playing delay [0-9]+\n)?ended at tick [0-9]+: " +
-                                        (large ? "the other player left" : tooFar) +
-                                        "\nmemory grew (-?[0-9]+) KiB\n")))
+        ASSERT_TRUE(std::regex_match(
+            out, grew,
+            std::regex("(?:playing delay [0-9]+ on start\n)?ended at tick [0-9]+: " +
+                       (large ? "the other player left" : tooFar) +
+                       "\nmemory grew (-?[0-9]+) KiB\n")))
             << out;
         // Three seconds of keys once grew the queue by 1.1 MB; the session's own bound is far
         // below, and a sanitizer's build adds some 350 KiB of its own.
@@ -354,7 +368,7 @@ TEST(NetworkSession, TextFromTheOtherSideIsShownAsTheirsCleanedAndCutToOneLine)
     std::string v = GameVersion(), odd = "\xFF\xFE" + std::string(30, '9');
     std::pair<std::string, std::string> hellos[] = {
         {Hello(odd), "different game versions: host " + v + ", joiner ??9999999..."},
-        {Bytes({1, 2, 0}, v), "different network protocols: host 1, joiner 2"}};
+        {Bytes({1, 1, 0}, v), "different network protocols: host 2, joiner 1"}};
     for (auto& [hello, why] : hellos)
     {
         Joiner k;
@@ -363,14 +377,23 @@ TEST(NetworkSession, TextFromTheOtherSideIsShownAsTheirsCleanedAndCutToOneLine)
         EXPECT_EQ(why, k.net.GetMessage());
         EXPECT_EQ(Refusal(why), k.raw.got.at(0)); // which the joining game shows as theirs
     }
-    RawPeer host(true);
-    zolNetSession net;
-    std::string error;
-    ASSERT_TRUE(net.Join("127.0.0.1", host.Port(), &error)) << error;
-    for (auto t0 = steady_clock::now(); net.Service() == zolNetSession::WAITING && Since(t0) < 5;)
-        if (host.Poll(), !host.got.empty())
-            host.Send(Start(odd)), host.got.clear();
-    EXPECT_EQ("different game versions: host ??9999999..., joiner " + v, net.GetMessage());
+    // A host of another version, and one of the protocol before maps, whose start has none.
+    std::pair<std::string, std::string> starts[] = {
+        {Start(odd), "different game versions: host ??9999999..., joiner " + v},
+        {Bytes({2, 1, 0}, v) + Bytes({0xDC, 5, 0, 0, 1, 0, 0, 0, 2}),
+         "different network protocols: host 1, joiner 2"}};
+    for (auto& [start, why] : starts)
+    {
+        RawPeer host(true);
+        zolNetSession net;
+        std::string error;
+        ASSERT_TRUE(net.Join("127.0.0.1", host.Port(), &error)) << error;
+        for (auto t0 = steady_clock::now();
+             net.Service() == zolNetSession::WAITING && Since(t0) < 5;)
+            if (host.Poll(), !host.got.empty())
+                host.Send(start), host.got.clear();
+        EXPECT_EQ(why, net.GetMessage());
+    }
 }
 
 TEST(NetworkSession, AJoinerWhoseHostNeverStartsSaysSo)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "HumanSide.h"
+#include "MapBook.h"
 #include "Match.h"
 #include "MatchSession.h"
 #include "Options.h"
@@ -23,17 +24,34 @@
 
 namespace
 {
+    // What --verify says of file, after its status; and what it says of a good one.
+    std::string Verified(const std::string& file)
+    {
+        testing::internal::CaptureStdout();
+        int status = VerifyRecording(file);
+        return std::to_string(status) + " " + testing::internal::GetCapturedStdout();
+    }
+    std::string Ok(int ticks, uint64_t fingerprint)
+    {
+        char text[80];
+        snprintf(text, sizeof text, "0 replay ok: %d ticks, fingerprint %016llx\n", ticks,
+                 (unsigned long long)fingerprint);
+        return text;
+    }
+
     // Plays a seeded match through the loop the game plays in, recording it: scripted keys on
     // the human sides, and now and then a few frames drawn between ticks, or else `skipped`
     // frames skipped before every tick. Returns the final fingerprint.
     uint64_t RecordMatch(const std::string& file, int kind, unsigned seed, int ticks,
-                         int level = LEVEL_NORMAL, int skipped = 0)
+                         int level = LEVEL_NORMAL, int skipped = 0,
+                         const zolMapPlan& map = StartMap())
     {
         zolRecorder recorder;
         std::string error;
         EXPECT_TRUE(recorder.Open(file, &error)) << error;
-        zolMatchStart start = CurrentStart(kind, level);
-        std::unique_ptr<MatchSession> session = NewLocalSession(kind == MATCH_VS_COMPUTER, level);
+        zolMatchStart start = CurrentStart(kind, map, level);
+        std::unique_ptr<MatchSession> session =
+            NewLocalSession(kind == MATCH_VS_COMPUTER, map, level);
         session->Record(&recorder, start);
         Match& match = session->GetMatch();
         BITMAP* frame = create_bitmap(640, 480);
@@ -81,12 +99,7 @@ TEST(Recording, SeededMatchesReplayToTheSameFingerprint)
         zolSeedRand(1234); // the recording carries the start: nothing of now may matter
         for (int l = 0; l < LEVELS; l++)
             ProgramComputer(l).Reset();
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(0, VerifyRecording(file)) << "kind " << kind << ", level " << level;
-        char expected[80];
-        snprintf(expected, sizeof expected, "replay ok: 3000 ticks, fingerprint %016llx\n",
-                 (unsigned long long)played);
-        EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
+        EXPECT_EQ(Ok(3000, played), Verified(file)) << "kind " << kind << ", level " << level;
     }
     std::remove(file);
 }
@@ -135,7 +148,7 @@ TEST(Recording, TheComputersLevelAndSideFollowItsJobsAndFormatOneReadsAsBlueNorm
     RecordMatch(file, MATCH_VS_COMPUTER, 3, 600);
     std::string old = Bytes(file);
     old[8] = 1;
-    old.erase(at - 16, 2 + 8); // no job, no level, no moment taken over from
+    old.erase(at - 16, 2 + 6 + 280 + 8); // no job, level, map or moment taken over from
     EXPECT_EQ(0, verify(old).find("0 replay ok: 600 ticks")) << "read as blue normal";
     zolRecording older;
     ASSERT_TRUE(older.Load(file, &error)) << error;
@@ -200,19 +213,14 @@ TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
     ai_svJobs.clear();
     uint64_t played = RecordMatch(file, MATCH_VS_PLAYER, 4, 300, LEVEL_NORMAL, 1000000);
     auto t0 = steady_clock::now();
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(0, VerifyRecording(file));
-    char expected[80];
-    snprintf(expected, sizeof expected, "replay ok: 300 ticks, fingerprint %016llx\n",
-             (unsigned long long)played);
-    EXPECT_EQ(expected, testing::internal::GetCapturedStdout());
+    EXPECT_EQ(Ok(300, played), Verified(file));
     EXPECT_LT(duration<double>(steady_clock::now() - t0).count(), 1.0);
 
     // Two million idle ticks without a fingerprint, 2,000,000 (0x1E8480) at the end, are damaged
     // at the first that lacks one.
     std::ifstream in(file, std::ios::binary);
     std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t header = 36 + strlen(GameVersion()); // with no jobs for the computer
+    size_t header = 36 + strlen(GameVersion()) + 6 + 280; // no jobs for the computer; on start
     ASSERT_EQ("\xC0\x84\x3D", good.substr(header + 1, 3)) << "the first tick: a million frames";
     std::ofstream(file, std::ios::binary) << good.substr(0, header) << std::string(2000000, '\0')
                                           << "\xFF\x80\x84\x1E" << std::string(9, '\0');
@@ -223,5 +231,25 @@ TEST(Recording, ClaimedFramesAndMissingFingerprintsCostNoMoreThanTheTicks)
                   ": damaged at tick 100 (its fingerprint is missing)\n",
               testing::internal::GetCapturedStderr());
     EXPECT_LT(duration<double>(steady_clock::now() - t0).count(), 1.0);
+    std::remove(file);
+}
+
+TEST(Recording, AMatchOnAMapFileReplaysWithTheFileGone)
+{
+    // The map file goes as soon as the match has started: the recording holds the map.
+    const char* file = "glowfront-map.rec";
+    const std::string mapFile = "my maze.map";
+    std::ofstream(mapFile) << MapText(BuiltInMaps().at(4).plan);
+    zolMapPlan map;
+    std::string why;
+    ASSERT_TRUE(FindMap(mapFile, &map, &why)) << why;
+    zolSeedRand(8);
+    ai_svJobs.clear();
+    uint64_t played = RecordMatch(file, MATCH_VS_COMPUTER, 3, 500, LEVEL_NORMAL, 0, map);
+    std::remove(mapFile.c_str());
+    zolRecording recording;
+    ASSERT_TRUE(recording.Load(file, &why)) << why;
+    EXPECT_EQ("my maze", recording.GetStart().map.name);
+    EXPECT_EQ(Ok(500, played), Verified(file));
     std::remove(file);
 }

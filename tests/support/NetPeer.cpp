@@ -1,11 +1,13 @@
 // One side of a network match without a display, for test_network: plays TICKS ticks as fast as
 // the lockstep allows with seeded keys, drawing a frame now and then as the screen would.
-//   netpeer host PORT TICKS SEED [FILE|-] [paced]  |  netpeer join HOST:PORT TICKS SEED [FILE|-] [paced]
-// A host first prints "hosting on port P" (PORT 0: one the system hands out). Then "playing delay
-// D" once the start is agreed, then "N ticks, fingerprint HEX" (status 0), or "ended at tick N:
-// MESSAGE" when the session ended first (status 3). FILE: a recording. paced: at most one tick
-// per 10 ms, as the game's clock runs, and at the end "memory grew N KiB", the peak resident
-// memory while playing over what it was when play began.
+//   netpeer host PORT TICKS SEED [FILE|-] [paced] [map=M]
+//   netpeer join HOST:PORT TICKS SEED [FILE|-] [paced]
+// A host first prints "hosting on port P" (PORT 0: one the system hands out), having read its map
+// M (as --map takes it; `start` when not given). Then "playing delay D on MAP" once the start is
+// agreed, then "N ticks, fingerprint HEX" (status 0), or "ended at tick N: MESSAGE" when the
+// session ended first (status 3). FILE: a recording. paced: at most one tick per 10 ms, as the
+// game's clock runs, and at the end "memory grew N KiB", the peak resident memory while playing
+// over what it was when play began.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include <allegro.h>
 
 #include "HumanSide.h"
+#include "MapBook.h"
 #include "Match.h"
 #include "MatchSession.h"
 #include "Network.h"
@@ -52,15 +55,26 @@ int main(int argc, char** argv)
 {
     std::string role = argc >= 5 ? argv[1] : "", host, error;
     int port = atoi(argv[argc >= 5 ? 2 : 0]), ticks = atoi(argv[argc >= 5 ? 3 : 0]);
-    std::string file = argc > 5 ? argv[5] : "-";
-    bool paced = argc > 6 && std::string(argv[6]) == "paced";
+    std::string file = "-", mapName;
+    bool paced = false;
+    for (int i = 5; i < argc; i++)
+        if (std::string(argv[i]) == "paced")
+            paced = true;
+        else if (std::string(argv[i]).compare(0, 4, "map=") == 0)
+            mapName = argv[i] + 4;
+        else
+            file = argv[i];
     const char* failed = nullptr;
     zolNetSession net;
     zolRecorder recorder;
+    zolMapPlan map = StartMap();
     if ((role != "host" && role != "join") || install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
         return fprintf(stderr, "usage: netpeer host|join PORT|HOST:PORT TICKS SEED [FILE|-] "
-                               "[paced]\n"),
+                               "[paced] [map=M]\n"),
                2;
+    if (!mapName.empty() && !FindMap(mapName, &map, &error))
+        return fprintf(stderr, "%s\n", error.c_str()), 2;
+    net.SetMap(map);
     set_color_depth(32);
     if (!BuildTiles(&failed) || atexit(ReleaseTiles) ||
         (file != "-" && !recorder.Open(file, &error)))
@@ -89,7 +103,7 @@ int main(int argc, char** argv)
     measure();
     if (net.GetState() != zolNetSession::PLAYING)
         return report(0);
-    printf("playing delay %d\n", net.GetDelay());
+    printf("playing delay %d on %s\n", net.GetDelay(), net.GetStart().map.name.c_str());
     fflush(stdout);
     zolMatchStart start = net.GetStart();
     std::mt19937 rng(atoi(argv[4]));
