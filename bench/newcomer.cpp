@@ -127,8 +127,7 @@ int main(int argc, char** argv)
     {
         zolSeedRand(seed + i - 1);
         MatchSession session(MatchSession::LOCAL, std::make_unique<zolNewcomer>(),
-                             std::make_unique<zolComputer>(level, false), nullptr,
-                             StartMap());
+                             std::make_unique<zolComputer>(level, false), nullptr, StartMap());
         Match& match = session.GetMatch();
         while (!match.IsOver() && match.GetTicks() < 180000)
         {
