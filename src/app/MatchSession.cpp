@@ -98,6 +98,8 @@ bool MatchSession::Restore(const std::string& state, std::string* why)
     zolByteReader match(parts[0].data(), parts[0].size());
     if (!m_pMatch->Load(match, why))
         return false;
+    // Whose frames may move the game's source is the session's to say, not the state's.
+    m_pMatch->SetFlickerApart(m_eKind != LOCAL);
     for (bool side : {true, false})
     {
         zolByteReader own(parts[side ? 1 : 2].data(), parts[side ? 1 : 2].size());
@@ -382,8 +384,6 @@ std::unique_ptr<MatchSession> NewTakeOverSession(MatchSession& replay,
     std::unique_ptr<MatchSession> session = NewLocalSession(true, recorded.map, level);
     if (!session->Restore(replay.Snapshot(), why))
         return nullptr;
-    // Frames on this machine are the match's own again.
-    session->GetMatch().SetFlickerApart(false);
     session->SetMapName(replay.m_sMapName);
     *start = CurrentStart(MATCH_VS_COMPUTER, recorded.map, level);
     start->state = session->Snapshot();

@@ -48,7 +48,8 @@ public:
     // The whole state that decides the match from here: the random source, the unit cap, the
     // match (Match::Save) and each side's own (the computer's jobs and counters). Restore takes
     // it up again; a side that cannot take the state saved for it (a person was, a computer is)
-    // starts afresh. False, with why, for bytes that are not such a state, nothing changed then.
+    // starts afresh, and the frames' flicker is this session's kind's. False, with why, for
+    // bytes that are not such a state, nothing changed then.
     std::string Snapshot();
     bool Restore(const std::string& state, std::string* why);
 

@@ -117,6 +117,15 @@ TEST(Replay, TakingOverPlaysOnFromThatMomentAndItsOwnRecordingReplaysFromThere)
     uint64_t played = HashRules(match.GetMap());
     session->FinishRecording();
     destroy_bitmap(frame);
+    // Watched on the screen, its frames drawn between ticks change nothing.
+    zolRecording again;
+    ASSERT_TRUE(again.Load(taken, &error)) << error;
+    std::unique_ptr<MatchSession> watched = NewReplaySession(again);
+    frame = create_bitmap(640, 480);
+    while (watched->Step())
+        watched->GetMatch().Draw(frame, false);
+    destroy_bitmap(frame);
+    EXPECT_EQ(0, static_cast<zolReplaySource*>(watched->GetSource())->DiffersAt());
     testing::internal::CaptureStdout();
     EXPECT_EQ(0, VerifyRecording(taken));
     char expected[80];
