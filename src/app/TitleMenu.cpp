@@ -143,7 +143,15 @@ namespace
             int white = makecol(255, 255, 255), grey = makecol(150, 150, 160);
             clear_to_color(backBuffer, makecol(12, 12, 18));
             DrawBigText(backBuffer, PICTURE_W / 2, 24, white, 3, "REPLAYS");
-            textout_ex(backBuffer, font, "when                map         who played", 40, 76, grey,
+            // Columns of the font's 8 pixels: when, then map, then who played.
+            auto columns = [](std::string when, std::string map, const std::string& who)
+            {
+                when.resize(21, ' ');
+                map = map.substr(0, 12);
+                map.resize(14, ' ');
+                return when + map + who;
+            };
+            textout_ex(backBuffer, font, columns("when", "map", "who played").c_str(), 40, 76, grey,
                        -1);
             textout_right_ex(backBuffer, font, "length", PICTURE_W - 40, 76, grey, -1);
             if (list.empty())
@@ -156,10 +164,13 @@ namespace
                 int y = TOP + 16 * (i - first), ink = r.damaged.empty() ? white : grey;
                 if (i == chosen)
                     rectfill(backBuffer, 32, y - 4, PICTURE_W - 33, y + 11, makecol(60, 50, 30));
-                std::string line = r.when + "  " + r.map;
-                line.resize(std::max(line.size(), (size_t)32), ' ');
-                line += r.damaged.empty() ? r.sides : "damaged: " + r.damaged;
-                textout_ex(backBuffer, font, line.substr(0, 62).c_str(), 40, y, ink, -1);
+                // A damaged one says why where its map and sides would be.
+                std::string line =
+                    r.damaged.empty()
+                        ? columns(r.when, r.map, r.sides).substr(0, 62)
+                        : columns(r.when, "", "").substr(0, 21) +
+                              (r.damaged.compare(0, 7, "damaged") ? "damaged: " : "") + r.damaged;
+                textout_ex(backBuffer, font, line.substr(0, 70).c_str(), 40, y, ink, -1);
                 if (r.damaged.empty())
                     textout_right_ex(backBuffer, font, MatchClock(r.ticks).c_str(), PICTURE_W - 40,
                                      y, ink, -1);

@@ -111,7 +111,7 @@ std::vector<zolKeptReplay> ListReplays()
             r.damaged = why.substr(why.find(": ") == std::string::npos ? 0 : why.find(": ") + 2);
         else
         {
-            r.map = "start";
+            r.map = recording.GetStart().map.name;
             r.sides = Sides(recording.GetStart());
             r.ticks = (int)recording.GetTicks().size();
         }

@@ -30,6 +30,17 @@ REC=$KEPT/$(ls "$KEPT" | head -1)
 out=$(cd "$RUN" && "$GAME" --verify "$REC" 2>&1)
 check "which verifies ($out)" grep -q '^replay ok: [0-9]* ticks' <<<"$out"
 
+# The menu lists it, newest first, and Enter on it watches it.
+start_game; find_window; wait_title $S/title.png
+press Down Down Down Down Down Return; sleep 1; shot $S/list.png
+keep replays.png
+check "Watch a replay lists the kept match" [ "$(count $S/list.png 32 90 576 16 'r == 60 && g == 50 && b == 30')" -gt 1000 ]
+press Return; sleep 2; shot $S/watched.png
+check "Enter watches it" [ "$(count $S/watched.png 560 0 80 16 'r == 255 && g == 255 && b == 255')" -gt 20 ]
+press Escape; sleep 1; shot $S/list2.png
+check "Esc goes back to the list" [ "$(differ $S/list.png $S/list2.png 0 0 640 480)" = 0 ]
+press Escape; sleep 0.5; choose_exit; wait_exit 5
+
 # Paused two seconds in; ten seconds forward, then back: the moment comes again. Only the
 # flicker of the cursors and the orders differs between two frames of one moment.
 start_game "$RUN" --replay "$REC"; find_window; sleep 2; press space; sleep 0.5
