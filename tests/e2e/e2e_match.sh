@@ -27,6 +27,8 @@ check "and plays on" [ "$(count $S/resumed.png 0 448 640 32 'g == 128 && r + b =
 check "the strip shows the clock" [ "$(shown $S/resumed.png 4 449 32 8)" -gt 20 ]
 check "and red's tile" [ "$(count $S/resumed.png 0 458 320 8 'r == 255 && g == 150 && b == 70')" -gt 100 ]
 keep strip.png
+# An arrow on the rock red's cursor starts on: refused, and why.
+press y; keep refusal.png 0.2
 press Escape; sleep 1; choose_exit; wait_exit 5
 check "and the game ends cleanly (got $STATUS)" [ "$STATUS" = 0 ]
 
@@ -50,6 +52,18 @@ check "over its figures" [ "$(count $S/end.png 300 110 40 40 'r == 255 && g == 1
 press Return; sleep 1; shot $S/again.png
 check "Enter starts another match" cursor_at $S/again.png 0 0 "$RED_CURSOR"
 press Escape; sleep 1; choose_exit; wait_exit 5
+
+# For the README's end screen, a real one: a match about to be won, taken over from its replay.
+if [ -n "${GLOWFRONT_DOCS:-}" ]; then
+    "$(dirname "$RUN")/positionrecording" ending $S/ending.rec >/dev/null
+    start_game "$RUN" --replay $S/ending.rec; find_window; sleep 2; press Return
+    for _ in $(seq 60); do
+        sleep 2; shot $S/won.png
+        [ "$(differ $S/won.png "$RUN/Data/RedWins.bmp" 0 0 640 480)" -lt 1000 ] && break
+    done
+    press Escape; keep end.png 1
+    press Escape; sleep 1; choose_exit; wait_exit 5
+fi
 
 # From another folder the game finds its pictures beside itself, and --verify needs none.
 start_game "$RUN" --record $S/short.rec; find_window; wait_title $S/title.png
