@@ -21,7 +21,7 @@ namespace
 
     const char* const GOAL = "A side with no units left after the first ten seconds has lost.";
     const char* const HOW[] = {
-        "1. Dig toward the enemy: put Clear on rock, and your units' bounces dig it.",
+        "1. Dig toward the enemy: put Clear on rock, your units dig it out.",
         "2. Build hives and trainers on your own ground once it is healed.",
         "3. Point arrows down the tunnel to send your army through it.",
     };

@@ -42,6 +42,7 @@ check "an unknown key keeps blue's defaults" \
     grep -qF 'glowfront.cfg: [Keys] Blue.North = "Fred" is no key'"'"'s name (the README lists them); blue keeps its default keys.' $S/game.out
 press F1; sleep 0.5; shot $S/help.png; keep help.png
 check "F1 opens with the goal" [ "$(count $S/help.png 60 54 520 8 'r == 255 && g == 220 && b == 120')" -gt 200 ]
+check "and every line stays inside its box" [ "$(count $S/help.png 601 21 38 280 'r + g + b > 300')" = 0 ]
 press Escape; press Escape; sleep 1; choose_exit; wait_exit 5
 
 # With no units at all, the match ends after ten seconds on its end screen; Enter plays again.
