@@ -71,7 +71,7 @@ const char* UsageText()
            "  --level LEVEL      the computer's level to start with: easy, normal (the\n"
            "                     default) or hard; Left and Right change it in the menu\n"
            "  --record FILE      record the first match of this run to FILE\n"
-           "  --replay FILE      show a recorded match again (Esc leaves, P pauses)\n"
+           "  --replay FILE      watch a recorded match (Space pauses, Left and Right seek)\n"
            "  --verify FILE      replay a recording without a display and check it\n"
            "  --host [PORT]      play red across the network, waiting on PORT (47630;\n"
            "                     0: any free port, which is shown and printed)\n"
