@@ -124,13 +124,13 @@ static void BM_ReplayJumpBack(benchmark::State& state)
         return state.SkipWithError(error.c_str());
     std::unique_ptr<MatchSession> replay = NewReplaySession(recording);
     zolReplayControl& control = *replay->GetReplay();
-    control.SeekTo(180000);
+    replay->SeekTo(180000);
     for (auto _ : state)
     {
         state.PauseTiming();
-        control.SeekTo(180000);
+        replay->SeekTo(180000);
         state.ResumeTiming();
-        control.SeekTo(179000 - 357); // between two saved states, as a move back mostly is
+        replay->SeekTo(179000 - 357); // between two saved states, as a move back mostly is
     }
     state.counters["states"] = control.GetStates();
     state.counters["KiB"] = (double)control.GetStateBytes() / 1024;

@@ -129,8 +129,34 @@ bool MatchSession::Step()
     if (m_pSource)
         m_pSource->Finish(*m_pMatch);
     if (m_pReplay)
-        m_pReplay->AfterTick();
+        KeepReplayState();
     return true;
+}
+
+void MatchSession::KeepReplayState()
+{
+    int tick = m_pMatch->GetTicks();
+    if (m_pReplay->WantsState(tick))
+        m_pReplay->KeepState(tick, Snapshot());
+}
+
+int MatchSession::SeekTo(int tick)
+{
+    if (!m_pReplay)
+        return m_pMatch->GetTicks();
+    tick = m_pReplay->Clamp(tick);
+    // The nearest saved state at or before the moment, unless the match is nearer already. A
+    // state that cannot be taken up leaves the match as it was, to play on from there.
+    int at = 0;
+    const std::string* saved = m_pReplay->StateBefore(tick, &at);
+    std::string why;
+    if (saved && (m_pMatch->GetTicks() > tick || at > m_pMatch->GetTicks()) &&
+        Restore(*saved, &why))
+        static_cast<zolReplaySource*>(m_pSource.get())->SeekTo(*m_pMatch, m_pReplay->GetFirst());
+    while (m_pMatch->GetTicks() < tick && Step())
+    {
+    }
+    return m_pMatch->GetTicks();
 }
 
 int MatchSession::RunOwedTicks(std::atomic<int>& clock, int most)
@@ -220,7 +246,7 @@ bool MatchSession::AnswerReplayKeys()
     for (int k : {KEY_LEFT, KEY_RIGHT})
         if (TakePress(k))
         {
-            replay.SeekTo(m_pMatch->GetTicks() + (k == KEY_LEFT ? -1 : 1) * 10 * 100);
+            SeekTo(m_pMatch->GetTicks() + (k == KEY_LEFT ? -1 : 1) * 10 * 100);
             g_dwMainTime = 0; // the seek took its time; none of it is owed
         }
     return true;
@@ -352,7 +378,7 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording, st
             sides[side].reset(scripted[side] = new zolScriptedSide(side));
     }
     auto source = std::make_unique<zolReplaySource>(recording, scripted[1], scripted[0]);
-    zolReplaySource* feed = source.get();
+    int remaining = source->Remaining();
     auto session =
         std::make_unique<MatchSession>(MatchSession::REPLAY, std::move(sides[1]),
                                        std::move(sides[0]), std::move(source), start.map);
@@ -371,7 +397,8 @@ std::unique_ptr<MatchSession> NewReplaySession(const zolRecording& recording, st
         return nullptr;
     }
     int first = session->GetMatch().GetTicks();
-    session->m_pReplay = std::make_unique<zolReplayControl>(*session, *feed, first);
+    session->m_pReplay = std::make_unique<zolReplayControl>(first, first + remaining);
+    session->KeepReplayState();
     return session;
 }
 

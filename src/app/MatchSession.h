@@ -54,6 +54,10 @@ public:
     bool Restore(const std::string& state, std::string* why);
 
     bool Step(); // one tick, when the source has its input; false otherwise, nothing changed
+    // In a replay, to tick, clamped to the recording; returns the tick reached (any other match
+    // stays where it is). Headless: plays as fast as it can, saving states as it passes where
+    // none is kept yet.
+    int SeekTo(int tick);
     // Ticks the clock owes, at most `most`, taking one from the clock for each that runs; the
     // rest stay owed. Returns how many ran.
     int RunOwedTicks(std::atomic<int>& clock, int most);
@@ -89,6 +93,7 @@ private:
     bool AnswerShellKeys(BITMAP* frame); // false when the player leaves from the pause
     bool AnswerReplayKeys();             // false when the player leaves or takes over
     void CheckRecorders();
+    void KeepReplayState(); // a replay's saved state, when the match stands at a tick of one
 
     Kind m_eKind;
     std::unique_ptr<zolController> m_pvSides[2]; // by side: 0 blue, 1 red

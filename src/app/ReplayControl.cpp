@@ -1,38 +1,18 @@
 #include "ReplayControl.h"
 
-#include "MatchSession.h"
-
-zolReplayControl::zolReplayControl(MatchSession& session, zolReplaySource& source, int first)
-    : m_session(session), m_source(source), m_dwFirst(first), m_dwLast(first + source.Remaining())
+bool zolReplayControl::WantsState(int tick)
 {
-    AfterTick();
+    return (tick == m_dwFirst || tick % EVERY == 0) && !m_vStates.count(tick);
 }
 
-void zolReplayControl::AfterTick()
+const std::string* zolReplayControl::StateBefore(int tick, int* at)
 {
-    int tick = m_session.GetMatch().GetTicks();
-    if ((tick == m_dwFirst || tick % EVERY == 0) && !m_vStates.count(tick))
-        m_vStates[tick] = m_session.Snapshot();
-}
-
-int zolReplayControl::SeekTo(int tick)
-{
-    tick = tick < m_dwFirst ? m_dwFirst : tick > m_dwLast ? m_dwLast : tick;
-    Match& match = m_session.GetMatch();
-    // The nearest saved state at or before the moment, unless the match is nearer already.
     auto saved = m_vStates.upper_bound(tick);
-    if (saved != m_vStates.begin())
-    {
-        --saved;
-        std::string why;
-        if ((match.GetTicks() > tick || saved->first > match.GetTicks()) &&
-            m_session.Restore(saved->second, &why))
-            m_source.SeekTo(match, m_dwFirst);
-    }
-    while (match.GetTicks() < tick && m_session.Step())
-    {
-    }
-    return match.GetTicks();
+    if (saved == m_vStates.begin())
+        return nullptr;
+    --saved;
+    *at = saved->first;
+    return &saved->second;
 }
 
 size_t zolReplayControl::GetStateBytes()

@@ -4,27 +4,27 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <utility>
 
-class MatchSession;
-class zolReplaySource;
-
-// A recording watched: its pace (paused, or 1, 2, 4 or 8 times as fast as it was played) and
-// moves back and forward in it. Going back is quick anywhere in a long match: the whole state is
-// saved every ten seconds of play as the replay first passes there, and a move back takes up the
-// nearest saved state before the moment and plays on to it.
+// A recording watched: its pace (paused, or 1, 2, 4 or 8 times as fast as it was played) and the
+// states saved along it. Going back is quick anywhere in a long match: the whole state is saved
+// every ten seconds of play as the replay first passes there, so a move back can take up the
+// nearest saved state before the moment and play on to it.
 class zolReplayControl
 {
 public:
     static const int EVERY = 1000; // ticks between two saved states
 
-    // The session's match stands at first when the recording begins. Both are not owned and
-    // must outlive the control.
-    zolReplayControl(MatchSession& session, zolReplaySource& source, int first);
+    // The recording runs from the match's tick first (the first state kept) to last.
+    zolReplayControl(int first, int last) : m_dwFirst(first), m_dwLast(last) {}
 
-    void AfterTick(); // a saved state when the match reaches a tick of one not yet kept
-    // To tick, clamped to the recording; returns the tick reached. Headless: plays as fast as
-    // it can, saving states as it passes where none is kept yet.
-    int SeekTo(int tick);
+    // Whether tick is one a state is saved at (the first, or each EVERY) and none is kept yet.
+    bool WantsState(int tick);
+    void KeepState(int tick, std::string state) { m_vStates[tick] = std::move(state); }
+    int Clamp(int tick) { return tick < m_dwFirst ? m_dwFirst : tick > m_dwLast ? m_dwLast : tick; }
+    // The saved state nearest at or before tick, and its tick in *at; null when none is. It
+    // stays valid while states are kept.
+    const std::string* StateBefore(int tick, int* at);
 
     int GetFirst() { return m_dwFirst; } // the match's ticks when the recording begins
     int GetLast() { return m_dwLast; }   // and when it ends
@@ -37,8 +37,6 @@ public:
     int GetStates() { return (int)m_vStates.size(); }
 
 private:
-    MatchSession& m_session; // not owned
-    zolReplaySource& m_source;
     int m_dwFirst, m_dwLast;
     std::map<int, std::string> m_vStates; // by the match's ticks
     bool m_bPaused = false;

@@ -48,7 +48,7 @@ TEST(Replay, EverySavedStatePlaysOnExactlyAsTheRecordingAndSeeksComeBackToOneMom
     auto* source = static_cast<zolReplaySource*>(session->GetSource());
     Match& match = session->GetMatch();
     EXPECT_EQ(12000, replay.GetLast());
-    EXPECT_EQ(12000, replay.SeekTo(99999)) << "clamped to the end";
+    EXPECT_EQ(12000, session->SeekTo(99999)) << "clamped to the end";
     EXPECT_EQ(13, replay.GetStates()) << "at ticks 0, 1000, ... 12000";
     EXPECT_EQ(0, source->DiffersAt());
     uint64_t end = HashRules(match.GetMap());
@@ -57,7 +57,7 @@ TEST(Replay, EverySavedStatePlaysOnExactlyAsTheRecordingAndSeeksComeBackToOneMom
     // Each state taken up again plays on through every fingerprint to the recording's end.
     for (int at = 0; at < 12000; at += zolReplayControl::EVERY)
     {
-        ASSERT_EQ(at, replay.SeekTo(at));
+        ASSERT_EQ(at, session->SeekTo(at));
         while (session->Step())
         {
         }
@@ -66,13 +66,13 @@ TEST(Replay, EverySavedStatePlaysOnExactlyAsTheRecordingAndSeeksComeBackToOneMom
     }
 
     // Forward, back, and to the same moment from either side: the same state.
-    replay.SeekTo(4321);
+    session->SeekTo(4321);
     uint64_t there = HashRules(match.GetMap());
     std::string state = session->Snapshot();
-    replay.SeekTo(9000);
-    replay.SeekTo(1500);
+    session->SeekTo(9000);
+    session->SeekTo(1500);
     auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(4321, replay.SeekTo(4321));
+    EXPECT_EQ(4321, session->SeekTo(4321));
     double back = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_EQ(there, HashRules(match.GetMap()));
     EXPECT_EQ(state, session->Snapshot()) << "every part of the state, the computer's too";
@@ -88,7 +88,7 @@ TEST(Replay, TakingOverPlaysOnFromThatMomentAndItsOwnRecordingReplaysFromThere)
     std::string error;
     ASSERT_TRUE(recording.Load(FILE_NAME, &error)) << error;
     std::unique_ptr<MatchSession> replay = NewReplaySession(recording);
-    replay->GetReplay()->SeekTo(2345);
+    replay->SeekTo(2345);
     uint64_t there = HashRules(replay->GetMatch().GetMap());
 
     zolMatchStart start;
