@@ -22,14 +22,10 @@ static std::string Bmp(int bits, uint32_t compression = 0, uint32_t red16 = 0x7C
 {
     bool os2 = bits == 12;
     bits = os2 ? 24 : bits;
-    std::string extra = bits <= 8      ? Put(0xFF0000, 4) + Put(0xFF, 4)
-                        : !compression ? ""
-                                       : Put(bits == 16 ? red16 : 0xFF0000, 4) +
-                                             Put(bits == 32        ? 0xFF00
-                                                 : red16 == 0xF800 ? 0x7E0
-                                                                   : 0x3E0,
-                                                 4) +
-                                             Put(bits == 32 ? 0xFF : 0x1F, 4);
+    uint32_t green = bits == 32 ? 0xFF00 : red16 == 0xF800 ? 0x7E0 : 0x3E0;
+    std::string masks =
+        Put(bits == 16 ? red16 : 0xFF0000, 4) + Put(green, 4) + Put(bits == 32 ? 0xFF : 0x1F, 4);
+    std::string extra = bits <= 8 ? Put(0xFF0000, 4) + Put(0xFF, 4) : compression ? masks : "";
     std::string info =
         os2 ? Put(12, 4) + Put(2 | 2 << 16, 4) + Put(1 | 24 << 16, 4)
             : Put(40, 4) + Put(2, 4) + Put(2, 4) + Put(1 | bits << 16, 4) + Put(compression, 24);
@@ -38,14 +34,10 @@ static std::string Bmp(int bits, uint32_t compression = 0, uint32_t red16 = 0x7C
         std::string r = bits < 8 ? Put(p, 1) : Put(p, bits / 8) + Put(p, bits / 8);
         return r + std::string((4 - r.size() % 4) % 4, 0);
     };
-    std::string pixels = row(bits == 1    ? 0xC0
-                             : bits == 4  ? 0x11
-                             : bits == 8  ? 1
-                             : bits == 16 ? 0x1F
-                                          : 0xFF) +
-                         row(bits <= 8    ? 0
-                             : bits == 16 ? red16
-                                          : 0xFF0000); // bottom row first
+    // Bottom row first: blue, then red.
+    uint32_t blue = bits == 1 ? 0xC0 : bits == 4 ? 0x11 : bits == 8 ? 1 : bits == 16 ? 0x1F : 0xFF;
+    uint32_t red = bits <= 8 ? 0 : bits == 16 ? red16 : 0xFF0000;
+    std::string pixels = row(blue) + row(red);
     uint32_t at = 14 + info.size() + extra.size();
     return "BM" + Put(at + pixels.size(), 4) + Put(0, 4) + Put(at, 4) + info + extra + pixels;
 }
@@ -75,10 +67,11 @@ TEST(PictureCheck, EveryDepthTheLibraryReadsGivesTheSamePicture)
                             {32, 0, 0}, {12, 0, 0}, {16, 3, 0x7C00}, {16, 3, 0xF800}, {32, 3, 0}};
     for (const auto& c : cases)
     {
+        SCOPED_TRACE(testing::Message() << c[0] << " bits, compression " << c[1]);
         BITMAP* bmp = zolLoadPicture(Write("depth.bmp", Bmp(c[0], c[1], c[2])).c_str());
-        ASSERT_NE(nullptr, bmp) << c[0] << " bits, compression " << c[1];
-        EXPECT_EQ(makecol(255, 0, 0), getpixel(bmp, 1, 0)) << c[0] << " bits, compression " << c[1];
-        EXPECT_EQ(makecol(0, 0, 255), getpixel(bmp, 0, 1)) << c[0] << " bits, compression " << c[1];
+        ASSERT_NE(nullptr, bmp);
+        EXPECT_EQ(makecol(255, 0, 0), getpixel(bmp, 1, 0));
+        EXPECT_EQ(makecol(0, 0, 255), getpixel(bmp, 0, 1));
         destroy_bitmap(bmp);
     }
 }

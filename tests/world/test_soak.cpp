@@ -12,6 +12,7 @@
 #include "zolCmdClear.h"
 #include "zolCmdHive.h"
 #include "zolCmdTrainer.h"
+#include "zolSoundMixer.h"
 
 // Whole seeded matches. The computer's counters live as long as the program: the match pinned
 // against it sets them as the program starts them.
@@ -57,22 +58,28 @@ TEST(Determinism, SeededMatchAgainstTheComputerPlaysOutTheSameEveryBuild)
     }
 }
 
-TEST(Determinism, SeededWarPlaysOutTheSameEveryBuild)
+// Heard all along by the sound's mixer, which must change nothing.
+TEST(Determinism, SeededWarPlaysOutTheSameEveryBuildWhileHeard)
 {
     zolSeedRand(99);
+    zolSoundMixer mixer(6);
+    zolListen(&mixer);
     zolKeyboardSide red(true), blue(false);
     Match match(&red, &blue, NewWarMap());
     zolMap* map = match.GetMap();
     BITMAP* frame = create_bitmap(640, 480);
     match.GetCursor(true)[0] = match.GetCursor(true)[1] = match.GetCursor(false)[1] = 5;
     match.GetCursor(false)[0] = 15;
-    int peak = 0;
+    int peak = 0, cues = 0;
     for (int tick = 1; tick <= 3000; tick++)
     {
         map->Update();
         peak = std::max(peak, map->GetUnitCount(true) + map->GetUnitCount(false));
+        cues += (int)mixer.Frame(tick * 10).size();
     }
+    zolStopListening(&mixer);
     match.Draw(frame, false);
+    EXPECT_GT(cues, 20); // the war was heard
     ASSERT_EQ("", CheckMap(map));
     EXPECT_GT(peak, 1000);
     EXPECT_EQ(32106339952799212ull, HashMap(map));
