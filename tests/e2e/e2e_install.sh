@@ -58,7 +58,13 @@ check "its settings come from the player's folder, then the installed one" bash 
     grep -q '^$S/config/glowfront/glowfront.cfg: \[Display\] Scale = \"9\"' $S/game.out &&
     grep -q '^$P/share/glowfront/MaxUnits.cfg: MaxUnits = \"lots\"' $S/game.out" || cat $S/game.out
 
+# The package's build folder is shared by every run of this build's tests: one at a time makes
+# the package there, and takes a copy of its own.
+exec {lock}>"$BUILD/deb.lock"
+flock $lock
 DEB=$("$SRC/package" "$BUILD/deb" 2>$S/package.log | tail -1) || cat $S/package.log
+[ -f "$DEB" ] && cp "$DEB" $S/ && DEB=$S/$(basename "$DEB")
+flock -u $lock
 check "./package builds glowfront_${VERSION}_amd64.deb" [ "$(basename "$DEB")" = "glowfront_${VERSION}_amd64.deb" ]
 check "the package holds a Debian game's files" diff \
     <(dpkg-deb -c "$DEB" | awk '/^-/ { sub("^./usr/", "", $6); print $6 }' | sort) \
