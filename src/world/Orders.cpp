@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "zolCmdBuild.h"
 #include "zolCmdClear.h"
 #include "zolCmdGo.h"
 #include "zolCmdHive.h"
@@ -57,6 +58,15 @@ int OrderOf(zolCommand* cmd)
     for (int i = 0; i < 8; i++)
         if (kind == *KINDS[i])
             return ORDER_THORNS + i;
+    return 0;
+}
+
+int CommandLeft(zolCommand* cmd)
+{
+    if (auto* clear = dynamic_cast<zolCmdClear*>(cmd))
+        return clear->GetHitsLeft();
+    if (auto* build = dynamic_cast<zolCmdBuild*>(cmd))
+        return build->GetWorkLeft();
     return 0;
 }
 

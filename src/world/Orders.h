@@ -25,6 +25,8 @@ enum zolOrder
 zolCommand* MakeCommand(int order, bool side);
 // The order that makes a command of cmd's kind; 0 for none (null).
 int OrderOf(zolCommand* cmd);
+// What cmd has left to do: hits for a Clear, work for a build; 0 for an arrow and for null.
+int CommandLeft(zolCommand* cmd);
 // Hands a new command of order to the tile for side; one the tile refuses is destroyed here, so
 // nothing is left over either way. True when the tile took it.
 bool PlaceCommand(zolTile* tile, int order, bool side);

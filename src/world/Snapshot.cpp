@@ -41,16 +41,6 @@ namespace
         return 255; // no type
     }
 
-    // What a command has left to do: hits for a Clear, work for a build, nothing for an arrow.
-    int Progress(zolCommand* cmd)
-    {
-        if (auto* clear = dynamic_cast<zolCmdClear*>(cmd))
-            return clear->GetHitsLeft();
-        if (auto* build = dynamic_cast<zolCmdBuild*>(cmd))
-            return build->GetWorkLeft();
-        return 0;
-    }
-
     bool Fail(std::string* why, const char* text)
     {
         *why = text;
@@ -94,7 +84,7 @@ void SaveMap(zolMap* map, zolByteWriter& out)
             for (bool side : {false, true})
             {
                 zolCommand* cmd = tile->GetCommand(side);
-                out.Put<uint8_t>((uint8_t)OrderOf(cmd)).Put<int32_t>(Progress(cmd));
+                out.Put<uint8_t>((uint8_t)OrderOf(cmd)).Put<int32_t>(CommandLeft(cmd));
             }
             out.Put<uint32_t>((uint32_t)tile->GetUnits().size());
             for (zolUnit* u : tile->GetUnits())

@@ -6,8 +6,8 @@
 #include <typeinfo>
 #include <unordered_map>
 
-#include "zolCmdBuild.h"
-#include "zolCmdClear.h"
+#include "Orders.h"
+#include "zolCommand.h"
 #include "zolMap.h"
 #include "zolRandom.h"
 #include "zolTile.h"
@@ -67,17 +67,6 @@ namespace
             if (g_pvTileTypes[i] == type)
                 return (int)i;
         return type ? -2 : -1;
-    }
-
-    // What a command has left to do, so that two states with the same commands hash alike only
-    // when their work stands equally far.
-    int CommandProgress(zolCommand* cmd)
-    {
-        if (auto* c = dynamic_cast<zolCmdClear*>(cmd))
-            return c->GetHitsLeft();
-        if (auto* c = dynamic_cast<zolCmdBuild*>(cmd))
-            return c->GetWorkLeft();
-        return 0;
     }
 
     struct Fnv
@@ -182,7 +171,8 @@ namespace
                 {
                     zolCommand* cmd = tile->GetCommand(side);
                     hash.Add(cmd ? typeid(*cmd).name() : "none");
-                    hash.Add(cmd ? CommandProgress(cmd) : 0);
+                    // Two states with the same commands hash alike only when their work stands equally far.
+                    hash.Add(CommandLeft(cmd));
                 }
             }
         for (zolUnit* unit : map->GetUnits())
